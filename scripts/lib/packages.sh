@@ -1,0 +1,28 @@
+# Debian packages the build, the tests and the benchmarks need; sourced by the scripts.
+KESTREL_PACKAGES=(
+    cmake ninja-build g++ ccache pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    libexpat1-dev libxml2-dev libpugixml-dev
+)
+
+# Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "${KESTREL_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    if ((${#missing[@]} == 0)); then
+        return 0
+    fi
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
+}
