@@ -1,5 +1,12 @@
 #include "text/Utf.h"
 
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -66,15 +73,44 @@ std::string ToUtf8(std::u16string_view text) {
 }
 
 std::u16string FromUtf8(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    // Sized for the worst case (one unit per byte) and trimmed at the end; runs of ASCII, the
+    // common case in every file the program reads, are copied eight bytes at a time.
+    std::u16string out(text.size(), u'\0');
+    char16_t* const begin = out.data();
+    char16_t* dest = begin;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     std::size_t i = 0;
     while (i < size) {
-        unsigned char lead = bytes[i];
+#if defined(__SSE2__)
+        if (i + 16 <= size) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+            if (_mm_movemask_epi8(chunk) == 0) {
+                const __m128i zero = _mm_setzero_si128();
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dest), _mm_unpacklo_epi8(chunk, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + 8),
+                                 _mm_unpackhi_epi8(chunk, zero));
+                dest += 16;
+                i += 16;
+                continue;
+            }
+        }
+#endif
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                for (int k = 0; k < 8; ++k) {
+                    dest[k] = bytes[i + k];
+                }
+                dest += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char lead = bytes[i];
         if (lead < 0x80) {
-            out.push_back(lead);
+            *dest++ = lead;
             ++i;
             continue;
         }
@@ -88,7 +124,7 @@ std::u16string FromUtf8(std::string_view text) {
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             extra = 3, cp = lead & 0x07, minimum = 0x10000;
         } else {
-            out.push_back(char16_t(kReplacement));
+            *dest++ = char16_t(kReplacement);
             ++i;
             continue;
         }
@@ -98,14 +134,18 @@ std::u16string FromUtf8(std::string_view text) {
             cp = (cp << 6) | (bytes[j] & 0x3F);
             ++j, ++taken;
         }
+        i = j;  // past the lead byte and every continuation byte taken
         if (taken < extra || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            // One replacement per malformed sequence; resume at the first byte not consumed.
-            out.push_back(char16_t(kReplacement));
-            i = j;  // j is past the lead byte and every continuation byte taken
-            continue;
+            *dest++ = char16_t(kReplacement);  // one replacement per malformed sequence
+        } else if (cp < 0x10000) {
+            *dest++ = static_cast<char16_t>(cp);
+        } else {
+            // Four bytes in, two units out: there is always room.
+            cp -= 0x10000;
+            *dest++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *dest++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         }
-        AppendUtf16(out, cp);
-        i = j;
     }
+    out.resize(static_cast<std::size_t>(dest - begin));
     return out;
 }

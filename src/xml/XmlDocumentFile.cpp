@@ -43,6 +43,11 @@ constexpr std::int64_t kMaxFileSize = 0x7FFFFFFF;
 // Removes zero bytes (or zero units) in place; returns how many were removed.
 template <typename String>
 std::size_t RemoveZeros(String& data) {
+    if constexpr (sizeof(typename String::value_type) == 1) {
+        if (std::memchr(data.data(), 0, data.size()) == nullptr) {
+            return 0;  // the usual case, found at memory speed
+        }
+    }
     auto end = std::remove(data.begin(), data.end(), typename String::value_type{0});
     std::size_t removed = static_cast<std::size_t>(data.end() - end);
     data.erase(end, data.end());

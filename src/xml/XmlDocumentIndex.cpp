@@ -6,32 +6,10 @@
 #include <vector>
 
 #include "xml/XmlDocument.h"
+#include "xml/XmlScan.h"
 #include "xml/XmlSyntax.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
-
-// Position of the first `c` at or after `pos`, or `size` when there is none.
-std::size_t FindUnit(const char16_t* s, std::size_t pos, std::size_t size, char16_t c) {
-#if defined(__SSE2__)
-    const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
-    while (pos + 8 <= size) {
-        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + pos));
-        int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, needle));
-        if (mask != 0) {
-            return pos + (__builtin_ctz(static_cast<unsigned>(mask)) >> 1);
-        }
-        pos += 8;
-    }
-#endif
-    while (pos < size && s[pos] != c) {
-        ++pos;
-    }
-    return pos;
-}
 
 // Position of the first occurrence of `pattern` at or after `pos`, or `size`.
 std::size_t FindText(const char16_t* s, std::size_t pos, std::size_t size,

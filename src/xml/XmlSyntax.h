@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "xml/XmlScan.h"
+
 // Small pieces of XML syntax shared by the indexer, the attribute reader and writer, and the
 // encoding detection.
 
@@ -124,28 +126,34 @@ std::u16string DecodeReferences(std::u16string_view value);
 std::u16string EncodeAttributeValue(std::u16string_view value);
 
 // Scans a start tag whose name ends at `nameEnd`: returns the position of the first ">" outside a
-// quoted value (a quote opens a value only as the first thing after "="), or npos when the text
-// ends first. `closingQuote` receives the position of the last quote that closed a value.
+// quoted value, or npos when the text ends first. A quote opens a value only when the last
+// character before it, whitespace aside, is "=". `closingQuote` receives the position of the last
+// quote that closed a value.
 inline std::size_t FindStartTagClose(std::u16string_view text, std::size_t nameEnd,
                                      std::size_t& closingQuote) {
-    bool afterEquals = false;
-    for (std::size_t i = nameEnd; i < text.size(); ++i) {
-        const char16_t ch = text[i];
-        if (ch == u'>') {
+    const char16_t* s = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = nameEnd;
+    for (;;) {
+        i = FindAnyOf3(s, i, size, u'>', u'"', u'\'');
+        if (i >= size) {
+            return std::u16string_view::npos;
+        }
+        if (s[i] == u'>') {
             return i;
         }
-        if (ch == u'=') {
-            afterEquals = true;
-        } else if ((ch == u'"' || ch == u'\'') && afterEquals) {
-            std::size_t close = text.find(ch, i + 1);
-            if (close == std::u16string_view::npos) {
+        std::size_t before = i;
+        while (before > nameEnd && IsXmlSpace(s[before - 1])) {
+            --before;
+        }
+        if (before > nameEnd && s[before - 1] == u'=') {
+            const std::size_t close = FindUnit(s, i + 1, size, s[i]);
+            if (close >= size) {
                 return std::u16string_view::npos;
             }
-            i = closingQuote = close;
-            afterEquals = false;
-        } else if (!IsXmlSpace(ch)) {
-            afterEquals = false;
+            closingQuote = close;
+            i = close;
         }
+        ++i;
     }
-    return std::u16string_view::npos;
 }
