@@ -1,5 +1,7 @@
 #include "xml/CodePageTable.h"
 
+#include "xml/NameBuckets.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -512,16 +514,8 @@ constexpr std::size_t kBucketCount = 155;
 // A name this long is no encoding name; refusing it early also keeps the hash sum from overflowing.
 constexpr std::size_t kNameLengthLimit = 100;
 
-constexpr char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-// Sum of the code units of the name with A-Z folded to lower case, modulo the bucket count.
 constexpr std::size_t BucketOf(std::u16string_view name) {
-    std::uint32_t sum = 0;
-    for (char16_t c : name)
-        sum += FoldAscii(c);
-    return sum % kBucketCount;
+    return NameBucket<kBucketCount>(name);
 }
 
 // True when `name` with A-Z folded to lower case equals the lower-case `stored`.
@@ -534,28 +528,8 @@ constexpr bool EqualsFolded(std::u16string_view name, const char16_t* stored) {
     return *stored == u'\0';
 }
 
-// The rows of bucket b are kNameRows[rows[i]] for start[b] <= i < start[b + 1].
-struct BucketIndex {
-    std::array<std::uint16_t, kBucketCount + 1> start{};
-    std::array<std::uint16_t, kRowCount> rows{};
-};
-
-constexpr BucketIndex BuildBucketIndex() {
-    BucketIndex index;
-    for (const NameRow& row : kNameRows)
-        ++index.start[BucketOf(row.name) + 1];
-    for (std::size_t b = 0; b < kBucketCount; ++b)
-        index.start[b + 1] += index.start[b];
-    std::array<std::uint16_t, kBucketCount> next{};
-    std::copy_n(index.start.begin(), kBucketCount, next.begin());
-    for (std::size_t i = 0; i < kRowCount; ++i) {
-        index.rows[next[BucketOf(kNameRows[i].name)]++] = static_cast<std::uint16_t>(i);
-    }
-    return index;
-}
-
 // Built by the compiler: lookups never pay for it and never allocate.
-constexpr BucketIndex kBuckets = BuildBucketIndex();
+constexpr auto kBuckets = BuildNameBuckets<kBucketCount>(kNameRows);
 
 // Rows are stored in lower case, shorter than the length limit, and each name appears once (two
 // equal names would share a bucket, so comparing within buckets is enough).
@@ -572,8 +546,8 @@ constexpr bool RowsAreWellFormed() {
     for (std::size_t b = 0; b < kBucketCount; ++b) {
         for (std::size_t i = kBuckets.start[b]; i < kBuckets.start[b + 1]; ++i) {
             for (std::size_t j = i + 1; j < kBuckets.start[b + 1]; ++j) {
-                if (std::u16string_view(kNameRows[kBuckets.rows[i]].name) ==
-                    kNameRows[kBuckets.rows[j]].name) {
+                if (std::u16string_view(kNameRows[kBuckets.order[i]].name) ==
+                    kNameRows[kBuckets.order[j]].name) {
                     return false;
                 }
             }
@@ -725,7 +699,7 @@ int CodePageFromName(std::u16string_view name) {
         return 0;
     const std::size_t bucket = BucketOf(name);
     for (std::size_t i = kBuckets.start[bucket]; i < kBuckets.start[bucket + 1]; ++i) {
-        const NameRow& row = kNameRows[kBuckets.rows[i]];
+        const NameRow& row = kNameRows[kBuckets.order[i]];
         if (EqualsFolded(name, row.name))
             return row.codePage;
     }

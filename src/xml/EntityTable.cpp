@@ -1,5 +1,7 @@
 #include "xml/EntityTable.h"
 
+#include "xml/NameBuckets.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -276,10 +278,6 @@ constexpr EntityRow kEntityRows[] = {
 constexpr std::size_t kRowCount = std::size(kEntityRows);
 constexpr std::size_t kBucketCount = 130;
 
-constexpr char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 constexpr std::size_t LongestName() {
     std::size_t longest = 0;
     for (const EntityRow& row : kEntityRows) {
@@ -291,12 +289,8 @@ constexpr std::size_t LongestName() {
 // No reference longer than this can match, so such names are refused before hashing.
 constexpr std::size_t kLongestName = LongestName();
 
-// Sum of the code units of the name with A-Z folded to lower case, modulo the bucket count.
 constexpr std::size_t BucketOf(std::u16string_view name) {
-    std::uint32_t sum = 0;
-    for (char16_t c : name)
-        sum += FoldAscii(c);
-    return sum % kBucketCount;
+    return NameBucket<kBucketCount>(name);
 }
 
 constexpr bool HasCapital(const char16_t* name) {
@@ -325,40 +319,20 @@ constexpr Match Compare(std::u16string_view name, const char16_t* stored) {
     return *stored == u'\0' ? match : Match::kNone;
 }
 
-// The rows of bucket b are kEntityRows[rows[i]] for start[b] <= i < start[b + 1].
-struct BucketIndex {
-    std::array<std::uint16_t, kBucketCount + 1> start{};
-    std::array<std::uint16_t, kRowCount> rows{};
-};
-
-constexpr BucketIndex BuildBucketIndex() {
-    BucketIndex index;
-    for (const EntityRow& row : kEntityRows)
-        ++index.start[BucketOf(row.name) + 1];
-    for (std::size_t b = 0; b < kBucketCount; ++b)
-        index.start[b + 1] += index.start[b];
-    std::array<std::uint16_t, kBucketCount> next{};
-    std::copy_n(index.start.begin(), kBucketCount, next.begin());
-    for (std::size_t i = 0; i < kRowCount; ++i) {
-        index.rows[next[BucketOf(kEntityRows[i].name)]++] = static_cast<std::uint16_t>(i);
-    }
-    return index;
-}
-
 // Built by the compiler: lookups never pay for it and never allocate.
-constexpr BucketIndex kBuckets = BuildBucketIndex();
+constexpr auto kBuckets = BuildNameBuckets<kBucketCount>(kEntityRows);
 
 // The case rule relies on this: no name appears twice, and names that differ only in case come in
 // pairs of which exactly one has a capital letter. Such names share a bucket.
 constexpr bool CaseTwinsArePairs() {
     for (std::size_t b = 0; b < kBucketCount; ++b) {
         for (std::size_t i = kBuckets.start[b]; i < kBuckets.start[b + 1]; ++i) {
-            const EntityRow& row = kEntityRows[kBuckets.rows[i]];
+            const EntityRow& row = kEntityRows[kBuckets.order[i]];
             int exact = 0;
             int capitals = 0;
             int twins = 0;
             for (std::size_t j = kBuckets.start[b]; j < kBuckets.start[b + 1]; ++j) {
-                const EntityRow& other = kEntityRows[kBuckets.rows[j]];
+                const EntityRow& other = kEntityRows[kBuckets.order[j]];
                 const Match match = Compare(row.name, other.name);
                 if (match == Match::kNone)
                     continue;
@@ -385,7 +359,7 @@ char32_t LookupEntity(std::u16string_view name) {
     // A spelling that matches no name exactly takes the capitalized one of two case twins.
     char32_t folded = 0;
     for (std::size_t i = kBuckets.start[bucket]; i < kBuckets.start[bucket + 1]; ++i) {
-        const EntityRow& row = kEntityRows[kBuckets.rows[i]];
+        const EntityRow& row = kEntityRows[kBuckets.order[i]];
         switch (Compare(name, row.name)) {
             case Match::kExact:
                 return row.codePoint;
