@@ -1,0 +1,50 @@
+#include "sim/MouseSettings.h"
+
+#include "sim/SensorTable.h"
+
+namespace sim {
+
+namespace {
+
+// Stage values every sensor offers (the narrowest range is 200 to 4800).
+constexpr std::array<int, kDpiStageCount> kFactoryDpi{400, 800, 1600, 2400, 3200, 4800};
+constexpr std::array<std::uint32_t, kDpiStageCount> kFactoryDpiColours{
+    0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF};
+// Left, right, middle, back, forward, DPI cycle; the other buttons unassigned.
+constexpr std::array<std::uint8_t, kButtonTableSize> kFactoryButtons{
+    0x10, 0x01, 0x00, 0x10, 0x02, 0x00, 0x10, 0x04, 0x00, 0x10, 0x08, 0x00, 0x10, 0x10,
+    0x00, 0x40, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+}  // namespace
+
+MouseSettings MouseSettings::Factory(int sensorId) {
+    MouseSettings settings;
+    settings.reportRate = 0x01;
+    settings.dpi.selected = 1;
+    settings.dpi.count = kDpiStageCount;
+    for (int i = 0; i < kDpiStageCount; ++i) {
+        const std::uint16_t value = SensorTable::Encode(sensorId, kFactoryDpi[i]);
+        settings.dpi.encoded[i] = value;
+        settings.dpi.encodedSecond[i] = value;
+        settings.dpi.dpi[i] = SensorTable::Decode(sensorId, value);
+    }
+    settings.dpiColours = kFactoryDpiColours;
+    settings.lighting = FactoryLighting();
+    settings.liftoffHeight = 1;
+    settings.sleepTime = 12;
+    settings.moveWakeup = 1;
+    settings.moveCloseLight = 0;
+    settings.debounce = 4;
+    settings.buttonTable = kFactoryButtons;
+    return settings;
+}
+
+LightingState MouseSettings::FactoryLighting() {
+    LightingState lighting;
+    lighting.mode = 1;
+    lighting.brightness = 3;
+    lighting.speed = 2;
+    return lighting;
+}
+
+}  // namespace sim
