@@ -4,7 +4,7 @@ KESTREL_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libexpat1-dev libxml2-dev libpugixml-dev
-    libsqlite3-dev libhidapi-dev
+    libsqlite3-dev libhidapi-dev libudev-dev
 )
 
 # Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.
