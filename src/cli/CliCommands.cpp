@@ -1,0 +1,302 @@
+#include "cli/CliCommands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ostream>
+#include <string>
+
+#include "cli/CliOutput.h"
+#include "cli/CliSession.h"
+#include "cli/ExitStatus.h"
+#include "device/AssignmentTables.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceWorker.h"
+#include "store/DefaultConfig.h"
+#include "store/StoreRecords.h"
+#include "text/Utf.h"
+
+namespace {
+
+// A whole argument as a decimal int (unlike DecimalToInt, trailing text is an error).
+bool ParseInt(std::string_view text, int& value) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+bool IsConfigKey(std::string_view key) {
+    const std::u16string wanted = FromUtf8(key);
+    const auto keys = DefaultConfigKeys();
+    return std::any_of(keys.begin(), keys.end(),
+                       [&](const ConfigKeyDefault& entry) { return entry.key == wanted; });
+}
+
+int Usage(std::ostream& err, const std::string& message) {
+    err << "kestrelctl: " << message << "\n";
+    return kExitUsage;
+}
+
+int RunList(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    for (const DeviceEntry& model : session.Catalog().Models()) {
+        out << ModelRecordLine(model) << "\n";
+    }
+    std::vector<OpenedDeviceSummary> opened;
+    session.Manager().CollectOpened(opened);
+    const auto listed = session.View().Devices();
+    for (const OpenedDeviceSummary& device : opened) {
+        if (device.deviceType < 1) {
+            continue;
+        }
+        const auto found = listed.find(device.deviceType);
+        out << MouseRecordLine(device, found != listed.end() ? &found->second : nullptr) << "\n";
+    }
+    return kExitOk;
+}
+
+int RunInfo(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    DeviceManager& manager = session.Manager();
+    const CliView& view = session.View();
+    const int deviceType = manager.CurrentDeviceType();
+    const int mode = manager.ConnectionMode();
+    if (const DeviceEntry* model = session.Catalog().FindModel(deviceType)) {
+        out << ModelRecordLine(*model) << "\n";
+    }
+    out << KeyValueLine("mode", std::to_string(mode)) << "\n";
+    std::string deviceId = "-";
+    std::vector<OpenedDeviceSummary> opened;
+    manager.CollectOpened(opened);
+    for (const OpenedDeviceSummary& device : opened) {
+        if (device.deviceType == deviceType && device.mode == mode && !device.deviceId.empty()) {
+            deviceId = ToUtf8(device.deviceId);
+            break;
+        }
+    }
+    out << KeyValueLine("device_id", deviceId) << "\n";
+    out << KeyValueLine("sensor", std::to_string(session.State().SensorId())) << "\n";
+    const auto range = view.DpiRange();
+    out << KeyValueLine("dpi", std::to_string(range[0]) + " " + std::to_string(range[1])) << "\n";
+    const int capability = view.ReportRateCapability();
+    out << KeyValueLine("report_rate_capability", capability < 0 ? "-" : std::to_string(capability))
+        << "\n";
+    const auto battery = view.Battery();
+    out << KeyValueLine("battery", BatteryText(battery[0], battery[1])) << "\n";
+    int release = -1;
+    manager.ReleaseNumberOfMode(mode, release);
+    out << KeyValueLine("firmware", ReleaseText(release)) << "\n";
+    const std::u16string mouseFirmware = view.MouseFirmware();
+    out << KeyValueLine("mouse_firmware", mouseFirmware.empty() ? "-" : ToUtf8(mouseFirmware))
+        << "\n";
+    out << KeyValueLine("profile", std::to_string(session.State().CurrentProfile())) << "\n";
+    return kExitOk;
+}
+
+int RunProfiles(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    std::vector<ProfileRecord> profiles;
+    session.Store().ListProfiles(profiles);
+    for (const ProfileRecord& profile : profiles) {
+        out << ProfileRecordLine(profile) << "\n";
+    }
+    return kExitOk;
+}
+
+int RunProfile(CliSession& session, const CliCommandLine& arguments, std::ostream&,
+               std::ostream& err) {
+    int profile = 0;
+    ParseInt(arguments[0], profile);
+    std::vector<ProfileRecord> profiles;
+    session.Store().ListProfiles(profiles);
+    const bool exists = std::any_of(profiles.begin(), profiles.end(),
+                                    [&](const ProfileRecord& p) { return p.profile == profile; });
+    if (!exists) {
+        return Usage(err, "no profile " + arguments[0]);
+    }
+    return session.SwitchProfile(profile);
+}
+
+int RunGet(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
+           std::ostream& err) {
+    if (!arguments.empty() && !IsConfigKey(arguments[0])) {
+        return Usage(err, "unknown key " + arguments[0]);
+    }
+    const int profile = session.State().CurrentProfile();
+    for (const ConfigKeyDefault& entry : DefaultConfigKeys()) {
+        const std::string key = ToUtf8(entry.key);
+        if (!arguments.empty() && key != arguments[0]) {
+            continue;
+        }
+        std::u16string value;
+        session.Store().GetConfigValue(profile, std::u16string(entry.key), value);
+        out << KeyValueLine(key, ToUtf8(value)) << "\n";
+    }
+    return kExitOk;
+}
+
+int RunSet(CliSession& session, const CliCommandLine& arguments, std::ostream&, std::ostream& err) {
+    if (arguments.size() % 2 != 0) {
+        return Usage(err, "set needs KEY VALUE pairs");
+    }
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        if (!IsConfigKey(arguments[i])) {
+            return Usage(err, "unknown key " + arguments[i]);
+        }
+    }
+    const int profile = session.State().CurrentProfile();
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        if (!session.Store().SetConfigValue(profile, FromUtf8(arguments[i]),
+                                            FromUtf8(arguments[i + 1]))) {
+            err << "kestrelctl: could not store " << arguments[i] << "\n";
+            return kExitStore;
+        }
+    }
+    return kExitOk;
+}
+
+int RunSend(CliSession& session, const CliCommandLine& arguments, std::ostream&, std::ostream&) {
+    std::vector<int> commands;
+    for (const std::string& argument : arguments) {
+        int command = 0;
+        ParseInt(argument, command);
+        commands.push_back(command);
+    }
+    return session.RunWorkerCommands(commands);
+}
+
+int RunSync(CliSession& session, const CliCommandLine&, std::ostream&, std::ostream& err) {
+    const int status = session.SyncFromMouse();
+    if (status != kExitOk) {
+        err << "kestrelctl: the mouse's settings could not be read\n";
+    }
+    return status;
+}
+
+int RunButton(CliSession& session, const CliCommandLine& arguments, std::ostream&,
+              std::ostream& err) {
+    int values[4] = {0, 0, 0, 0};  // key, type, value, value2
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        ParseInt(arguments[i], values[i]);
+    }
+    const auto buttons = session.View().Buttons();
+    const bool known = std::any_of(buttons.begin(), buttons.end(), [&](const auto& button) {
+        return button.keyValue == values[0];
+    });
+    if (!known) {
+        return Usage(err, "the model has no button " + arguments[0]);
+    }
+    if (values[1] < kAssignMouse || values[1] > kAssignDisabled) {
+        return Usage(err, "unknown function type " + arguments[1]);
+    }
+    SettingsStore& store = session.Store();
+    if (values[1] == kAssignMacro) {
+        MacroRecord macro;
+        if (!store.GetMacro(values[2], macro)) {
+            return Usage(err, "no macro " + arguments[2]);
+        }
+    }
+    KeyAssignmentRecord record;
+    record.profile = session.State().CurrentProfile();
+    record.fn_layer = 0;
+    record.key_code = values[0];
+    record.macro_type = values[1];
+    record.macro_value = values[2];
+    record.macro_value2 = values[3];
+    // Both values 0 removes the row: the button goes back to its default function.
+    if (store.SaveKeyAssignment(record) == 0 && (values[2] != 0 || values[3] != 0)) {
+        err << "kestrelctl: could not store the assignment\n";
+        return kExitStore;
+    }
+    if (values[1] == kAssignMacro) {
+        session.State().SetPendingMacro(values[0]);
+    }
+    return session.RunWorkerCommands({DeviceWorker::kSendButtons});
+}
+
+int RunLight(CliSession& session, const CliCommandLine& arguments, std::ostream&,
+             std::ostream& err) {
+    int mode = 0;
+    ParseInt(arguments[0], mode);
+    SettingsStore& store = session.Store();
+    const int profile = session.State().CurrentProfile();
+    LightModeRecord record;
+    if (!store.GetLightMode(profile, mode, record)) {
+        return Usage(err, "the active profile has no lighting mode " + arguments[0]);
+    }
+    if (!store.SetActiveLightMode(profile, mode)) {
+        err << "kestrelctl: could not store the lighting mode\n";
+        return kExitStore;
+    }
+    session.State().SetCurrentLightMode(mode);
+    return session.RunWorkerCommands({DeviceWorker::kSendLighting});
+}
+
+constexpr CliCommand kCommands[] = {
+    {"list", 0, 0, RunList},       {"info", 0, 0, RunInfo}, {"profiles", 0, 0, RunProfiles},
+    {"profile", 1, 1, RunProfile}, {"get", 0, 1, RunGet},   {"set", 2, -1, RunSet},
+    {"send", 1, -1, RunSend},      {"sync", 0, 0, RunSync}, {"button", 3, 4, RunButton},
+    {"light", 1, 1, RunLight},
+};
+
+// Commands whose arguments are all numbers.
+bool NumericArguments(std::string_view name) {
+    return name == "profile" || name == "send" || name == "button" || name == "light";
+}
+
+}  // namespace
+
+std::span<const CliCommand> CliCommandTable() {
+    return kCommands;
+}
+
+const CliCommand* FindCliCommand(std::string_view name) {
+    for (const CliCommand& command : kCommands) {
+        if (command.name == name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool CheckCliCommands(const std::vector<CliCommandLine>& commands, std::ostream& err) {
+    for (const CliCommandLine& line : commands) {
+        const CliCommand* command = FindCliCommand(line.front());
+        if (command == nullptr) {
+            err << "kestrelctl: unknown command " << line.front() << "\n";
+            return false;
+        }
+        const int count = static_cast<int>(line.size()) - 1;
+        if (count < command->minArguments ||
+            (command->maxArguments >= 0 && count > command->maxArguments)) {
+            err << "kestrelctl: wrong number of arguments for " << line.front() << "\n";
+            return false;
+        }
+        if (NumericArguments(command->name)) {
+            for (std::size_t i = 1; i < line.size(); ++i) {
+                int value = 0;
+                if (!ParseInt(line[i], value)) {
+                    err << "kestrelctl: " << line.front() << ": not a number: " << line[i] << "\n";
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+int RunCliCommands(CliSession& session, const std::vector<CliCommandLine>& commands,
+                   std::ostream& out, std::ostream& err) {
+    for (const CliCommandLine& line : commands) {
+        const CliCommand* command = FindCliCommand(line.front());
+        const CliCommandLine arguments(line.begin() + 1, line.end());
+        const int status = command->run(session, arguments, out, err);
+        out.flush();
+        if (status != kExitOk) {
+            if (status == kExitNotAcknowledged) {
+                err << "kestrelctl: " << line.front() << ": the mouse did not acknowledge\n";
+            }
+            return status;
+        }
+    }
+    return kExitOk;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "cli/CliOptions.h"
+
+class CliSession;
+
+// The command table of kestrelctl. A command gets its arguments (the name left out) and prints
+// its records to `out`, its errors to `err`; it returns an exit status (ExitStatus.h).
+struct CliCommand {
+    std::string_view name;
+    int minArguments = 0;
+    int maxArguments = 0;  // -1: no limit
+    int (*run)(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
+               std::ostream& err) = nullptr;
+};
+
+std::span<const CliCommand> CliCommandTable();
+// The entry named `name`, or nullptr.
+const CliCommand* FindCliCommand(std::string_view name);
+
+// Checks every command's name, argument count and number arguments before anything connects,
+// so that a usage error never touches the mouse. False with the reason written to `err`.
+bool CheckCliCommands(const std::vector<CliCommandLine>& commands, std::ostream& err);
+
+// Runs `commands` in order on the connected session; stops at the first that fails and returns
+// its status.
+int RunCliCommands(CliSession& session, const std::vector<CliCommandLine>& commands,
+                   std::ostream& out, std::ostream& err);

@@ -1,0 +1,119 @@
+#include "cli/CliOptions.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kSimOption = "--sim";
+constexpr std::string_view kSimFaultOption = "--sim-fault=";
+constexpr std::string_view kDataOption = "--data";
+
+}  // namespace
+
+bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error) {
+    options = CliOptions{};
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.empty() || arg[0] != '-') {
+            break;
+        }
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return true;
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (arg == kSimOption || arg.starts_with("--sim=")) {
+            if (!sim::ParseSimSpec(arg, options.simSpec)) {
+                error = "malformed --sim value: " + std::string(arg);
+                return false;
+            }
+            options.sim = true;
+        } else if (arg.starts_with(kSimFaultOption)) {
+            if (arg.substr(kSimFaultOption.size()) != "refuse") {
+                error = "unknown --sim-fault value: " + std::string(arg);
+                return false;
+            }
+            options.simRefuse = true;
+        } else if (arg == kDataOption || arg.starts_with("--data=")) {
+            std::string_view value;
+            if (arg == kDataOption) {
+                if (i + 1 >= argc) {
+                    error = "--data needs a folder";
+                    return false;
+                }
+                value = argv[++i];
+            } else {
+                value = arg.substr(kDataOption.size() + 1);
+            }
+            if (value.empty()) {
+                error = "--data needs a folder";
+                return false;
+            }
+            options.dataFolder = std::string(value);
+        } else {
+            error = "unknown option: " + std::string(arg);
+            return false;
+        }
+    }
+    if (options.simRefuse && !options.sim) {
+        error = "--sim-fault needs --sim";
+        return false;
+    }
+    if (i >= argc) {
+        error = "no command given";
+        return false;
+    }
+    options.commands.emplace_back();
+    for (; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "+") {
+            if (options.commands.back().empty()) {
+                error = "empty command before '+'";
+                return false;
+            }
+            options.commands.emplace_back();
+        } else {
+            options.commands.back().emplace_back(arg);
+        }
+    }
+    if (options.commands.back().empty()) {
+        error = "empty command after '+'";
+        return false;
+    }
+    return true;
+}
+
+const char* CliUsageText() {
+    return "usage: kestrelctl [--sim[=TYPE:MODE:SENSOR]] [--trace] [--data DIR] COMMAND [ARGS]"
+           " [+ COMMAND [ARGS] ...]\n"
+           "\n"
+           "options:\n"
+           "  --sim[=TYPE:MODE:SENSOR]  use a virtual mouse instead of hidapi: TYPE a device type\n"
+           "                            or device_attr (empty: the first model of config.xml),\n"
+           "                            MODE 0 cable or 1 receiver, SENSOR the sensor id\n"
+           "  --trace                   print the HID traffic (W .../R ...) to standard error\n"
+           "  --data DIR                the data folder (default: KESTREL_DATA_DIR, else the\n"
+           "                            user's data folder)\n"
+           "  --sim-fault=refuse        for testing: the virtual mouse refuses every request\n"
+           "                            after the connection's read-back\n"
+           "  --help                    this text\n"
+           "\n"
+           "commands (several run in order on one connection when separated by a lone '+'):\n"
+           "  list              the models of config.xml and the mice found\n"
+           "  info              the current mouse: model, sensor and DPI range, report rate,\n"
+           "                    battery, firmware\n"
+           "  profiles          the profiles of the current model, the active one marked '*'\n"
+           "  profile N         make profile N active and send it to the mouse (command 5)\n"
+           "  get [KEY]         configuration keys of the active profile\n"
+           "  set KEY VALUE ... store keys in the active profile; nothing is sent\n"
+           "  send N ...        run worker commands by number in order\n"
+           "  sync              read the mouse's settings into the active profile\n"
+           "  button KEY TYPE VALUE [VALUE2]\n"
+           "                    give button KEY a function and send the button table\n"
+           "                    (command 6); TYPE 4 uploads macro VALUE\n"
+           "  light MODE        make MODE the active lighting mode and send it (command 8)\n"
+           "\n"
+           "exit status: 0 done, 1 the mouse did not acknowledge, 2 usage, 3 no mouse found,\n"
+           "4 the settings store could not be opened\n";
+}

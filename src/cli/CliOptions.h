@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sim/SimSpec.h"
+
+// One command of the command line with its arguments ("set", "report_rate", "1").
+using CliCommandLine = std::vector<std::string>;
+
+// What the command line of kestrelctl asks for:
+//   kestrelctl [--sim[=TYPE:MODE:SENSOR]] [--trace] [--data DIR] COMMAND [ARGS] [+ COMMAND ...]
+// Options come before the first command; a lone "+" separates commands.
+struct CliOptions {
+    bool help = false;
+    bool sim = false;
+    sim::SimSpec simSpec;
+    // For tests only: the virtual mice refuse every request written after the connection's
+    // read-back, with the waits for their acknowledgement shortened.
+    bool simRefuse = false;
+    bool trace = false;
+    std::string dataFolder;  // empty: KESTREL_DATA_DIR, else the user's data folder
+    std::vector<CliCommandLine> commands;
+};
+
+// Reads argv[1..argc-1] into `options`. False, with a message in `error`, for an unknown option,
+// a missing or malformed option value, no command, or an empty command between "+" separators.
+bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std::string& error);
+
+// The --help text.
+const char* CliUsageText();

@@ -1,0 +1,47 @@
+#include "cli/CliOutput.h"
+
+#include "device/DeviceEntry.h"
+#include "device/DeviceManager.h"
+#include "store/StoreRecords.h"
+#include "text/Format.h"
+#include "text/Utf.h"
+
+std::string ModelRecordLine(const DeviceEntry& model) {
+    return ToUtf8(Format(u"model %d %s %s", model.deviceType, model.deviceAttr, model.name));
+}
+
+std::string MouseRecordLine(const OpenedDeviceSummary& device,
+                            const CliView::ListedDevice* listed) {
+    const std::u16string id = device.deviceId.empty() ? u"-" : device.deviceId;
+    const std::string battery =
+        listed != nullptr ? BatteryText(listed->batteryLevel, listed->batteryState) : "-";
+    return ToUtf8(Format(
+        u"mouse %d mode=%d id=%s firmware=%s link=%d battery=%s", device.deviceType, device.mode,
+        id, FromUtf8(ReleaseText(device.releaseNumber)), device.linkState, FromUtf8(battery)));
+}
+
+std::string ProfileRecordLine(const ProfileRecord& profile) {
+    return ToUtf8(
+        Format(u"%d %s %s", profile.profile, profile.status == 1 ? u"*" : u"-", profile.name));
+}
+
+std::string KeyValueLine(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += ' ';
+    line += value;
+    return line;
+}
+
+std::string ReleaseText(int releaseNumber) {
+    if (releaseNumber < 0) {
+        return "-";
+    }
+    return ToUtf8(Format(u"%04X", releaseNumber));
+}
+
+std::string BatteryText(int level, int state) {
+    if (level < 0) {
+        return "-";
+    }
+    return ToUtf8(Format(u"%d:%d", level, state));
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <vector>
+
+#include "cli/CliView.h"
+#include "cli/CliWorker.h"
+#include "device/DeviceCatalog.h"
+#include "device/DeviceSession.h"
+#include "device/HidBackend.h"
+#include "device/ModelLoader.h"
+#include "store/SettingsStore.h"
+
+struct CliOptions;
+class DeviceManager;
+
+namespace sim {
+class VirtualConnection;
+}
+
+// Everything kestrelctl drives, wired as the window wires it: the catalogue of
+// "<exe folder>/config.xml", the HID backend (virtual mice with --sim, else hidapi), the program's
+// device manager, the settings store, the device state and command queue, the recording pages,
+// the model loader and the device worker on its thread.
+//
+// Use: Connect() once (the worker starts and runs command 1: scan, model load, read-back), then
+// the commands, then Close() (also done by the destructor). Only the main thread calls it; the
+// parts it hands out have their own locks towards the worker.
+class CliSession {
+public:
+    CliSession();
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    // Sets everything up and connects. Returns an exit status (ExitStatus.h), with the reason
+    // written to `err` when it is not kExitOk.
+    int Connect(const CliOptions& options, std::ostream& err);
+    // Stops the worker and lets go of the devices. Manager() and the worker commands are for
+    // after a successful Connect only.
+    void Close();
+
+    // Queues `commands` in order, waits until the worker has run them all and returns kExitOk, or
+    // kExitNotAcknowledged when the mouse did not acknowledge one of them.
+    int RunWorkerCommands(const std::vector<int>& commands);
+    // Makes `profile` current and active through the model loader, which queues command 5, and
+    // waits for it like RunWorkerCommands.
+    int SwitchProfile(int profile);
+    // Command 4 (the model's pages and a full read of the mouse's settings): kExitOk when the
+    // read succeeded, else kExitNotAcknowledged.
+    int SyncFromMouse();
+
+    const DeviceCatalog& Catalog() const { return catalog_; }
+    DeviceManager& Manager();
+    SettingsStore& Store() { return store_; }
+    DeviceState& State() { return session_.state; }
+    const CliView& View() const { return view_; }
+
+private:
+    bool WaitUntilIdle();
+    // Counts failures from before `queueCommands` runs, so that none of the commands it queues
+    // can fail unnoticed, then waits until the worker is idle.
+    int QueueAndWait(const std::function<void()>& queueCommands);
+
+    DeviceCatalog catalog_;
+    std::unique_ptr<HidBackend> backend_;
+    std::vector<sim::VirtualConnection*> simConnections_;  // owned by backend_
+    SettingsStore store_;
+    DeviceSession session_;
+    CliView view_{store_, session_.state};
+    std::unique_ptr<ModelLoader> loader_;
+    std::unique_ptr<CliWorker> worker_;
+    bool managerInUse_ = false;  // the program's manager has been handed backend_
+};

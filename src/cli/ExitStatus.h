@@ -1,0 +1,8 @@
+#pragma once
+
+// The exit statuses of kestrelctl, stable for scripts.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNotAcknowledged = 1;  // the mouse did not acknowledge a command
+inline constexpr int kExitUsage = 2;            // the command line or a command's arguments
+inline constexpr int kExitNoMouse = 3;          // no mouse of a known model was found
+inline constexpr int kExitStore = 4;            // the settings store could not be opened
