@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AppRegistry.h"
@@ -63,8 +64,17 @@ void DeviceWorker::WakeForStop() {
     session_.queue.Interrupt();
 }
 
+void DeviceWorker::SleepPeriod(int milliseconds) {
+    const auto period = std::chrono::milliseconds(milliseconds);
+    const auto elapsed = std::chrono::steady_clock::now() - stepStart_;
+    if (elapsed < period) {
+        std::this_thread::sleep_for(period - elapsed);
+    }
+}
+
 void DeviceWorker::WorkerStep() {
     // Timer resolution changes around the step are not needed on this system.
+    stepStart_ = std::chrono::steady_clock::now();
     int command = 0;
     if (session_.queue.TakeNext(command)) {
         RunCommand(command);

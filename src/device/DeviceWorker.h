@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 
 #include "device/CThreadBasic.h"
 #include "device/CommandFailureHandler.h"
@@ -83,6 +84,10 @@ public:
 protected:
     // CThreadBasic overrides
     void WakeForStop() override;
+    // Steps begin at most once a period: a step that already lasted the period (an idle
+    // notification read waits 10 ms) is followed at once by the next, so a command queued during
+    // that read waits for no more than the read.
+    void SleepPeriod(int milliseconds) override;
 
 private:
     void ConnectSequence(int pauseMs);
@@ -106,5 +111,6 @@ private:
     const DeviceCatalog& catalog_;
     ModelLoader& loader_;
     CommandProtocol protocol_;
-    int idleWaitMs_ = kIdleWaitMs;  // set before the thread starts
+    int idleWaitMs_ = kIdleWaitMs;                     // set before the thread starts
+    std::chrono::steady_clock::time_point stepStart_;  // the worker thread's only
 };
