@@ -21,25 +21,11 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/UniqueFd.h"
 #include "text/Utf.h"
 #include "xml/XmlDocument.h"
 
 namespace {
-
-// A file descriptor owned like a pointer: closed when its owner goes.
-struct DescriptorCloser {
-    struct pointer {
-        int fd = -1;
-        pointer() = default;
-        pointer(std::nullptr_t) {}
-        explicit pointer(int descriptor) : fd(descriptor) {}
-        explicit operator bool() const { return fd >= 0; }
-        friend bool operator==(pointer a, pointer b) { return a.fd == b.fd; }
-        friend bool operator!=(pointer a, pointer b) { return a.fd != b.fd; }
-    };
-    void operator()(pointer descriptor) const { close(descriptor.fd); }
-};
-using Descriptor = std::unique_ptr<int, DescriptorCloser>;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -91,8 +77,8 @@ public:
         const char* folder = std::getenv("TMPDIR");
         std::string pattern = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
                               "/kestrel-xml-bench-XXXXXX";
-        Descriptor descriptor(DescriptorCloser::pointer(mkstemp(pattern.data())));
-        if (!descriptor) {
+        platform::UniqueFd descriptor(mkstemp(pattern.data()));
+        if (!descriptor.IsValid()) {
             return;
         }
         path_ = pattern;
@@ -100,7 +86,7 @@ public:
         std::size_t written = 0;
         while (written < bytes.size()) {
             const ssize_t n =
-                write(descriptor.get().fd, bytes.data() + written, bytes.size() - written);
+                write(descriptor.Get(), bytes.data() + written, bytes.size() - written);
             if (n <= 0) {
                 return;
             }

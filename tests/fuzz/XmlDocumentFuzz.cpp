@@ -21,25 +21,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UniqueFd.h"
 #include "text/Utf.h"
 #include "xml/XmlDocument.h"
 
 namespace {
-
-// A file descriptor owned like a pointer: closed when its owner goes.
-struct DescriptorCloser {
-    struct pointer {
-        int fd = -1;
-        pointer() = default;
-        pointer(std::nullptr_t) {}
-        explicit pointer(int descriptor) : fd(descriptor) {}
-        explicit operator bool() const { return fd >= 0; }
-        friend bool operator==(pointer a, pointer b) { return a.fd == b.fd; }
-        friend bool operator!=(pointer a, pointer b) { return a.fd != b.fd; }
-    };
-    void operator()(pointer descriptor) const { close(descriptor.fd); }
-};
-using Descriptor = std::unique_ptr<int, DescriptorCloser>;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -53,8 +39,8 @@ public:
         const char* folder = std::getenv("TMPDIR");
         std::string pattern = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
                               "/kestrel-xml-fuzz-XXXXXX";
-        Descriptor descriptor(DescriptorCloser::pointer(mkstemp(pattern.data())));
-        if (!descriptor) {
+        platform::UniqueFd descriptor(mkstemp(pattern.data()));
+        if (!descriptor.IsValid()) {
             std::perror("mkstemp");
             std::abort();
         }
