@@ -24,7 +24,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (arg == kSimOption || arg.starts_with("--sim=")) {
-            if (!sim::ParseSimSpec(arg, options.simSpec)) {
+            if (!sim::ParseSimChoice(arg, options.simChoice)) {
                 error = "malformed --sim value: " + std::string(arg);
                 return false;
             }

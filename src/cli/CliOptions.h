@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/SimSpec.h"
+#include "sim/SimChoice.h"
 
 // One command of the command line with its arguments ("set", "report_rate", "1").
 using CliCommandLine = std::vector<std::string>;
@@ -14,7 +14,7 @@ using CliCommandLine = std::vector<std::string>;
 struct CliOptions {
     bool help = false;
     bool sim = false;
-    sim::SimSpec simSpec;
+    sim::SimChoice simChoice;
     // For tests only: the virtual mice refuse every request written after the connection's
     // read-back, with the waits for their acknowledgement shortened.
     bool simRefuse = false;

@@ -53,7 +53,7 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err) {
 
     if (options.sim) {
         auto virtualBackend = std::make_unique<sim::VirtualHidBackend>();
-        simConnections_ = sim::AddSimConnections(*virtualBackend, catalog_, options.simSpec);
+        simConnections_ = sim::AddSimConnections(*virtualBackend, catalog_, options.simChoice);
         backend_ = std::move(virtualBackend);
         if (simConnections_.empty()) {
             err << "kestrelctl: no mouse found (config.xml has no such model or connection)\n";

@@ -11,7 +11,7 @@ namespace sim {
 
 namespace {
 
-// The device type the spec's model names, or 0.
+// The device type the choice's model names, or 0.
 int ModelType(const DeviceCatalog& catalog, const std::u16string& model) {
     const ModelList& models = catalog.Models();
     if (model.empty()) {
@@ -34,7 +34,8 @@ std::vector<VirtualConnection*> AddModelConnections(VirtualHidBackend& backend,
                                                     int mode, int sensorId) {
     std::vector<const DeviceEntry*> entries;
     for (const DeviceEntry& entry : catalog.Connections()) {
-        if (entry.deviceType == deviceType && (mode == SimSpec::kAllModes || entry.mode == mode)) {
+        if (entry.deviceType == deviceType &&
+            (mode == SimChoice::kAllModes || entry.mode == mode)) {
             entries.push_back(&entry);
         }
     }
@@ -52,12 +53,12 @@ std::vector<VirtualConnection*> AddModelConnections(VirtualHidBackend& backend,
 
 std::vector<VirtualConnection*> AddSimConnections(VirtualHidBackend& backend,
                                                   const DeviceCatalog& catalog,
-                                                  const SimSpec& spec) {
-    const int deviceType = ModelType(catalog, spec.model);
+                                                  const SimChoice& choice) {
+    const int deviceType = ModelType(catalog, choice.model);
     if (deviceType == 0) {
         return {};
     }
-    return AddModelConnections(backend, catalog, deviceType, spec.mode, spec.sensorId);
+    return AddModelConnections(backend, catalog, deviceType, choice.mode, choice.sensorId);
 }
 
 }  // namespace sim

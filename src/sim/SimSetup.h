@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sim/SimSpec.h"
+#include "sim/SimChoice.h"
 
 class DeviceCatalog;
 
@@ -13,15 +13,15 @@ class VirtualHidBackend;
 
 // Adds to `backend` the connections of one catalogue model, in catalogue order, all carrying one
 // new mouse of that model with `sensorId`: over its cable, through its receiver, or both (mode
-// SimSpec::kAllModes). Empty, adding nothing, when the catalogue has no such connection.
+// SimChoice::kAllModes). Empty, adding nothing, when the catalogue has no such connection.
 std::vector<VirtualConnection*> AddModelConnections(VirtualHidBackend& backend,
                                                     const DeviceCatalog& catalog, int deviceType,
                                                     int mode, int sensorId);
 
 // The same for what a --sim switch asks for: the model by device type or device_attr (the first
-// model when the spec names none).
+// model when the choice names none).
 std::vector<VirtualConnection*> AddSimConnections(VirtualHidBackend& backend,
                                                   const DeviceCatalog& catalog,
-                                                  const SimSpec& spec);
+                                                  const SimChoice& choice);
 
 }  // namespace sim

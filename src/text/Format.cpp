@@ -4,7 +4,7 @@
 
 namespace {
 
-struct Spec {
+struct Field {
     bool zeroPad = false;
     bool leftAlign = false;
     std::size_t width = 0;
@@ -27,12 +27,12 @@ std::u16string ToDigits(std::uint64_t value, unsigned base, bool upper) {
 }
 
 void AppendPadded(std::u16string& out, std::u16string_view sign, std::u16string_view body,
-                  const Spec& spec) {
+                  const Field& field) {
     std::size_t length = sign.size() + body.size();
-    std::size_t pad = spec.width > length ? spec.width - length : 0;
-    if (spec.leftAlign) {
+    std::size_t pad = field.width > length ? field.width - length : 0;
+    if (field.leftAlign) {
         out.append(sign).append(body).append(pad, u' ');
-    } else if (spec.zeroPad) {
+    } else if (field.zeroPad) {
         out.append(sign).append(pad, u'0').append(body);
     } else {
         out.append(pad, u' ').append(sign).append(body);
@@ -64,14 +64,14 @@ std::u16string FormatText(std::u16string_view pattern, std::initializer_list<For
             continue;
         }
         std::size_t j = i + 1;
-        Spec spec;
+        Field field;
         for (; j < pattern.size() && (pattern[j] == u'0' || pattern[j] == u'-'); ++j) {
-            (pattern[j] == u'0' ? spec.zeroPad : spec.leftAlign) = true;
+            (pattern[j] == u'0' ? field.zeroPad : field.leftAlign) = true;
         }
         for (; j < pattern.size() && pattern[j] >= u'0' && pattern[j] <= u'9'; ++j) {
-            spec.width = spec.width * 10 + (pattern[j] - u'0');
-            if (spec.width > 256) {
-                spec.width = 256;
+            field.width = field.width * 10 + (pattern[j] - u'0');
+            if (field.width > 256) {
+                field.width = 256;
             }
         }
         if (j >= pattern.size()) {
@@ -101,21 +101,21 @@ std::u16string FormatText(std::u16string_view pattern, std::initializer_list<For
                 std::int64_t value = arg.Number();
                 std::uint64_t magnitude =
                     value < 0 ? 0 - static_cast<std::uint64_t>(value) : std::uint64_t(value);
-                AppendPadded(out, value < 0 ? u"-" : u"", ToDigits(magnitude, 10, false), spec);
+                AppendPadded(out, value < 0 ? u"-" : u"", ToDigits(magnitude, 10, false), field);
                 break;
             }
             case u'u':
-                AppendPadded(out, u"", ToDigits(AsUnsigned(arg.Number()), 10, false), spec);
+                AppendPadded(out, u"", ToDigits(AsUnsigned(arg.Number()), 10, false), field);
                 break;
             case u'x':
             case u'X':
                 AppendPadded(out, u"", ToDigits(AsUnsigned(arg.Number()), 16, conversion == u'X'),
-                             spec);
+                             field);
                 break;
             case u'c': {
                 char16_t unit = static_cast<char16_t>(arg.Number());
                 AppendPadded(out, u"", std::u16string_view(&unit, 1),
-                             Spec{false, spec.leftAlign, spec.width});
+                             Field{false, field.leftAlign, field.width});
                 break;
             }
             case u's':
@@ -124,9 +124,9 @@ std::u16string FormatText(std::u16string_view pattern, std::initializer_list<For
                     std::uint64_t magnitude =
                         value < 0 ? 0 - static_cast<std::uint64_t>(value) : std::uint64_t(value);
                     AppendPadded(out, value < 0 ? u"-" : u"", ToDigits(magnitude, 10, false),
-                                 Spec{false, spec.leftAlign, spec.width});
+                                 Field{false, field.leftAlign, field.width});
                 } else {
-                    AppendPadded(out, u"", arg.Text(), Spec{false, spec.leftAlign, spec.width});
+                    AppendPadded(out, u"", arg.Text(), Field{false, field.leftAlign, field.width});
                 }
                 break;
         }

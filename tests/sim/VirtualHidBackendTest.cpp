@@ -79,7 +79,7 @@ TEST_F(ShippedCatalogTest, TheCommandInterfaceReportsTheModelsDeviceIdAndSensor)
 
 TEST_F(ShippedCatalogTest, AllConnectionsOfAModelReachOneMouse) {
     const std::vector<sim::VirtualConnection*> added =
-        sim::AddModelConnections(backend_, catalog_, 1003, sim::SimSpec::kAllModes, 5);
+        sim::AddModelConnections(backend_, catalog_, 1003, sim::SimChoice::kAllModes, 5);
     ASSERT_EQ(added.size(), 2u);
     EXPECT_EQ(added[0]->Setup().mode, 0);
     EXPECT_EQ(added[1]->Setup().mode, 1);

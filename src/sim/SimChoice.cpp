@@ -1,4 +1,4 @@
-#include "sim/SimSpec.h"
+#include "sim/SimChoice.h"
 
 #include <algorithm>
 #include <vector>
@@ -40,7 +40,7 @@ bool ParseMode(std::string_view text, int& mode) {
     } else if (text == "1" || text == "receiver") {
         mode = 1;
     } else if (text == "all") {
-        mode = SimSpec::kAllModes;
+        mode = SimChoice::kAllModes;
     } else {
         return false;
     }
@@ -61,7 +61,7 @@ bool ParseSensor(std::string_view text, int& sensorId) {
 
 }  // namespace
 
-bool ParseSimSpec(std::string_view text, SimSpec& spec) {
+bool ParseSimChoice(std::string_view text, SimChoice& choice) {
     constexpr std::string_view kSwitch = "--sim";
     if (text.substr(0, kSwitch.size()) == kSwitch) {
         text.remove_prefix(kSwitch.size());
@@ -76,7 +76,7 @@ bool ParseSimSpec(std::string_view text, SimSpec& spec) {
     if (fields.size() > 3 || !IsModelName(fields[0])) {
         return false;
     }
-    SimSpec parsed;
+    SimChoice parsed;
     parsed.model = FromUtf8(fields[0]);
     if (fields.size() > 1 && !ParseMode(fields[1], parsed.mode)) {
         return false;
@@ -84,7 +84,7 @@ bool ParseSimSpec(std::string_view text, SimSpec& spec) {
     if (fields.size() > 2 && !ParseSensor(fields[2], parsed.sensorId)) {
         return false;
     }
-    spec = parsed;
+    choice = parsed;
     return true;
 }
 

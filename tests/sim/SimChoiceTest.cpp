@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "device/DeviceCatalog.h"
+#include "sim/SimChoice.h"
 #include "sim/SimSetup.h"
-#include "sim/SimSpec.h"
 #include "sim/VirtualHidBackend.h"
 
 namespace {
 
-TEST(SimSpec, ReadsTheSwitchAndItsValue) {
+TEST(SimChoice, ReadsTheSwitchAndItsValue) {
     struct Case {
         const char* text;
-        sim::SimSpec expected;
+        sim::SimChoice expected;
     };
     const std::vector<Case> cases = {
         {"--sim", {u"", 0, 17}},
@@ -26,27 +26,27 @@ TEST(SimSpec, ReadsTheSwitchAndItsValue) {
         {"1002:1:5", {u"1002", 1, 5}},
         {"kestrel_k2_pro:receiver", {u"kestrel_k2_pro", 1, 17}},
         {"kestrel_k1:cable:37", {u"kestrel_k1", 0, 37}},
-        {"kestrel_k2:all", {u"kestrel_k2", sim::SimSpec::kAllModes, 17}},
+        {"kestrel_k2:all", {u"kestrel_k2", sim::SimChoice::kAllModes, 17}},
         {"1002::25", {u"1002", 0, 25}},
         {":1", {u"", 1, 17}},
         {"1001:0:255", {u"1001", 0, 255}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        sim::SimSpec spec;
-        ASSERT_TRUE(sim::ParseSimSpec(c.text, spec));
-        EXPECT_EQ(spec, c.expected);
+        sim::SimChoice choice;
+        ASSERT_TRUE(sim::ParseSimChoice(c.text, choice));
+        EXPECT_EQ(choice, c.expected);
     }
 }
 
-TEST(SimSpec, RefusesWhatItCannotRead) {
+TEST(SimChoice, RefusesWhatItCannotRead) {
     for (const char* text : {"--simulate", "--sim:1002", "1002:2", "1002:wired", "1002:1:256",
                              "1002:1:-5", "1002:1:0x11", "1002:1:5:9", "k2 pro", "1002:1:5a"}) {
         SCOPED_TRACE(text);
-        sim::SimSpec spec;
-        spec.model = u"unchanged";
-        EXPECT_FALSE(sim::ParseSimSpec(text, spec));
-        EXPECT_EQ(spec.model, u"unchanged");
+        sim::SimChoice choice;
+        choice.model = u"unchanged";
+        EXPECT_FALSE(sim::ParseSimChoice(text, choice));
+        EXPECT_EQ(choice.model, u"unchanged");
     }
 }
 
@@ -57,9 +57,9 @@ protected:
     }
 
     std::vector<sim::VirtualConnection*> Add(const char* text) {
-        sim::SimSpec spec;
-        EXPECT_TRUE(sim::ParseSimSpec(text, spec)) << text;
-        return sim::AddSimConnections(backend_, catalog_, spec);
+        sim::SimChoice choice;
+        EXPECT_TRUE(sim::ParseSimChoice(text, choice)) << text;
+        return sim::AddSimConnections(backend_, catalog_, choice);
     }
 
     DeviceCatalog catalog_;
