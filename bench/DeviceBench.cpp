@@ -17,9 +17,9 @@
 #include "device/CommandProtocol.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceState.h"
-#include "device/DeviceView.h"
 #include "device/FirmwareTransfer.h"
 #include "device/HidTrafficLog.h"
+#include "device/SilentWorkerView.h"
 #include "sim/VirtualHidBackend.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"
@@ -29,16 +29,6 @@ namespace {
 
 constexpr int kDeviceType = 1002;
 constexpr auto kReportLatency = std::chrono::microseconds(1000);
-
-class SilentView : public DeviceView {
-public:
-    void SetDpiRange(int, int, std::u16string_view, std::u16string_view, int, int) override {}
-    void SetBatteryInfo(int, int) override {}
-    void SetDeviceBattery(int, int, int) override {}
-    void SetMouseFirmwareVersion(const std::u16string&) override {}
-    void RefreshLightingPage() override {}
-    void SetReportRateCapability(int) override {}
-};
 
 class CountingFailures : public CommandFailureHandler {
 public:
@@ -110,7 +100,7 @@ private:
     std::filesystem::path folder_;
     SettingsStore store_;
     DeviceState state_;
-    SilentView view_;
+    SilentWorkerView view_;
     CountingFailures failures_;
     sim::VirtualHidBackend backend_;
     sim::VirtualConnection* connection_ = nullptr;

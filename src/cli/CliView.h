@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/WorkerView.h"
+#include "device/SilentWorkerView.h"
 
 class DeviceState;
 class SettingsStore;
@@ -19,7 +19,7 @@ class SettingsStore;
 //
 // Called on the worker's thread while the commands read on the main thread: every field is
 // guarded by `mutex_`.
-class CliView : public WorkerView {
+class CliView : public SilentWorkerView {
 public:
     struct ListedDevice {
         int mode = 0;
@@ -54,10 +54,6 @@ public:
     void SetReportRateCapability(int capability) override;
 
     // WorkerView overrides
-    void RefreshProfileList() override {}
-    void RefreshButtonPage() override {}
-    void RefreshMacroPage() override {}
-    void RefreshDpiPage() override {}
     void RefreshPerformancePage() override;
     void SetConnectionCaption(int textId) override;
     void SetAllDeviceState(int state) override;
@@ -66,21 +62,6 @@ public:
     void SetSelectDevice(int deviceType) override;
     int GetSelectDevice() override;
     int GetOnlineDevCount() override;
-    void ShowHomeState() override {}
-    void ShowNoDeviceState() override {}
-    void ShowDevicePageState() override {}
-    void ShowControl(int, bool) override {}
-    void ClosePopups() override {}
-    void StopMacroRecording() override {}
-    void SelectDpiStageCount(int) override {}
-    void SelectDpiStage(int) override {}
-    void SetDpiSliderProgress(int) override {}
-    void ShowDpiIndicator(int) override {}
-    void SetProfileButtonName(const std::u16string&) override {}
-    void SetMousePicture(const std::u16string&) override {}
-    void ShowLightTab(bool) override {}
-    void SetOptionFlags(bool, bool, bool, bool) override {}
-    void SetFirmwareUrl(const std::u16string&) override {}
     void SetButtons(const std::vector<DescriptorButton>& buttons,
                     const std::vector<DefaultAssignment>& defaults) override;
     void SetLightZones(const std::array<bool, 6>& zones) override;

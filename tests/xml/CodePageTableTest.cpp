@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <iconv.h>
+#include "support/Printable.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,21 +19,6 @@ struct NameCase {
     std::u16string_view name;
     int codePage;
 };
-
-// Readable form of a name for failure messages: ASCII as is, anything else as \uXXXX.
-std::string Printable(std::u16string_view name) {
-    std::string out;
-    for (char16_t c : name) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
-            out += buffer;
-        }
-    }
-    return out;
-}
 
 void ExpectCodePages(const std::vector<NameCase>& cases) {
     for (const NameCase& c : cases) {

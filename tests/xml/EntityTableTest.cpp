@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/Printable.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -85,20 +87,6 @@ const EntityCase kHtml4Entities[] = {
     {u"yuml", 0x00FF},    {u"Zeta", 0x0396},    {u"zeta", 0x03B6},    {u"zwj", 0x200D},
     {u"zwnj", 0x200C},
 };
-
-std::string Printable(std::u16string_view name) {
-    std::string out;
-    for (char16_t c : name) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
-            out += buffer;
-        }
-    }
-    return out;
-}
 
 char16_t FoldAscii(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
