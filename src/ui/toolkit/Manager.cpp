@@ -7,9 +7,10 @@ namespace {
 
 std::atomic<void*> instance{nullptr};
 
-// Guards deviceName.
+// Guards deviceName and fontName.
 std::mutex deviceNameLock;
 std::u16string deviceName = Manager::kDefaultDeviceName;  // guarded by deviceNameLock
+std::u16string fontName = Manager::kDefaultFontName;      // guarded by deviceNameLock
 
 }  // namespace
 
@@ -36,4 +37,17 @@ std::u16string Manager::GetDeviceName() {
 
 std::u16string Manager::GetTheme() {
     return kDefaultTheme;
+}
+
+void Manager::SetFontName(const std::u16string& name) {
+    if (name.empty()) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(deviceNameLock);
+    fontName = name;
+}
+
+std::u16string Manager::GetFontName() {
+    std::lock_guard<std::mutex> lock(deviceNameLock);
+    return fontName;
 }

@@ -24,4 +24,14 @@ public:
     static std::u16string GetDeviceName();
 
     static std::u16string GetTheme();
+
+    // The font family every control is drawn with unless it names its own. Starts as
+    // kDefaultFontName; an empty name is ignored.
+    static constexpr char16_t kDefaultFontName[] = u"Open Sans Semibold";
+    static void SetFontName(const std::u16string& name);
+    static std::u16string GetFontName();
+
+    // The colour of selected items and highlighted captions (0xAARRGGBB).
+    static constexpr unsigned kSelectionColor = 0xFFE8730Cu;
+    static unsigned GetSelectionColor() { return kSelectionColor; }
 };
