@@ -1,0 +1,7 @@
+#pragma once
+
+// The root of the toolkit's windows.
+class MObject {
+public:
+    virtual ~MObject() = default;
+};

@@ -1,0 +1,28 @@
+#include "ui/toolkit/MRender.h"
+
+#include <string>
+
+#include "platform/FileIo.h"
+#include "text/Utf.h"
+
+namespace {
+
+bool StartsWith(const std::string& bytes, std::string_view prefix) {
+    return bytes.size() >= prefix.size() && bytes.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+IconRef MRender::LoadIconFromFile(const std::filesystem::path& file) {
+    std::string head;
+    if (platform::ReadFileBytes(file, 8, head) != 0) {
+        return {};
+    }
+    // An icon directory (reserved 0, type 1) or a PNG signature.
+    static constexpr std::string_view kIcon{"\0\0\1\0", 4};
+    static constexpr std::string_view kPng{"\x89PNG\r\n\x1a\n", 8};
+    if (!StartsWith(head, kIcon) && !StartsWith(head, kPng)) {
+        return {};
+    }
+    return {FromUtf8(file.string())};
+}

@@ -1,0 +1,1 @@
+list(APPEND KESTREL_TOOLKIT_TESTS ButtonCheckTest.cpp ButtonLookTest.cpp)
