@@ -1,0 +1,90 @@
+#include "ui/shell/AboutDlg.h"
+
+#include "device/DeviceManager.h"
+#include "i18n/TextLookup.h"
+#include "text/Format.h"
+#include "ui/toolkit/Notify.h"
+#include "ui/toolkit/WindowStyles.h"
+#include "ui/toolkit/controls/MText.h"
+
+namespace {
+
+constexpr Argb kAboutGrey = 0xFF969696u;
+
+std::u16string LowerHex(unsigned value) {
+    static constexpr char16_t kDigits[] = u"0123456789abcdef";
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), kDigits[value & 0xFu]);
+        value >>= 4;
+    } while (value != 0);
+    return digits;
+}
+
+void StyleGreyText(MControl* control) {
+    if (auto* text = dynamic_cast<MText*>(control); text != nullptr) {
+        text->SetTextColor(kAboutGrey);
+        text->SetAlignment(kAlignCenter | kAlignVCenter);
+    }
+}
+
+}  // namespace
+
+std::u16string AboutVersionText(const std::u16string& label, int versionNumber) {
+    const std::u16string hex = LowerHex(static_cast<unsigned>(versionNumber));
+    const std::u16string first = hex.substr(0, 1);
+    const std::u16string lastTwo = hex.size() > 2 ? hex.substr(hex.size() - 2) : hex;
+    return Format(u"%s: v%s.%s", label, first, lastTwo);
+}
+
+bool AboutDlg::OnInitDialog() {
+    MDialog::OnInitDialog();
+    GetPaintManager().SetBackColor(0x1A1A1A, 0x969696);
+    Invalidate();
+    return true;
+}
+
+void AboutDlg::InitUI(const Rect& rect) {
+    const int w = rect.Width();
+    const int h = rect.Height();
+    if (MControl* close =
+            CreateControl(u"CImageButton", kCloseButton, {w - 40, 15, w - 21, 34}, {}, 1, 1)) {
+        close->SetImage(u"sysbtn_close.png", 4);
+        close->SetTooltip(GetText(5, kTextSection));
+    }
+    if (MControl* logo = CreateControl(u"MPicture", kLogo,
+                                       {(w - 260) / 2, 80, (w - 260) / 2 + 260, 120}, {}, 1, 1)) {
+        logo->SetImage(u"logo.png", 1);
+    }
+    const std::u16string version = AboutVersionText(GetText(16, kTextSection), versionNumber_);
+    StyleGreyText(CreateControl(u"MText", kVersionText2, {w / 2 - 100, 150, w / 2 + 100, 185},
+                                version, 1, 1));
+    StyleGreyText(
+        CreateControl(u"MText", kVersionText, {w / 2 - 100, 185, w / 2 + 100, 220}, version, 1, 1));
+    StyleGreyText(CreateControl(u"MText", kFooter, {10, h - 40, w - 10, h - 5},
+                                GetText(2, kTextSection), 1, 1));
+}
+
+std::intptr_t AboutDlg::OnMessage(int id, int code, std::intptr_t, std::intptr_t) {
+    if (code != kNotifyClick) {
+        return 0;
+    }
+    if (id == kCloseButton) {
+        DoOK();
+    }
+    return 1;
+}
+
+int AboutVersionNumber(const DeviceManager& devices) {
+    int release = 0;
+    return devices.ReleaseNumberOfMode(0, release) ? release : 0;
+}
+
+int ShowAboutDialog(MWindow* owner, int versionNumber) {
+    AboutDlg about(versionNumber);
+    if (!about.Create(owner, AboutDlg::kWindowTitle, kStylePopup, 0, {0, 0, 500, 300})) {
+        return 0;
+    }
+    about.CenterWindow();
+    return about.ShowModal(true);
+}
