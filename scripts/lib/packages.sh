@@ -5,6 +5,7 @@ KESTREL_PACKAGES=(
     clang libclang-rt-14-dev
     libexpat1-dev libxml2-dev libpugixml-dev
     libsqlite3-dev libhidapi-dev libudev-dev
+    qt6-base-dev qt6-qpa-plugins fonts-open-sans fonts-noto-cjk
 )
 
 # Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.

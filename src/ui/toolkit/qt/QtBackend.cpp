@@ -1,0 +1,93 @@
+#include "ui/toolkit/qt/QtBackend.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPixmap>
+#include <QScreen>
+
+#include <algorithm>
+
+#include "ui/toolkit/Manager.h"
+#include "ui/toolkit/controls/ImageSizeProvider.h"
+#include "ui/toolkit/qt/QtImageCache.h"
+#include "ui/toolkit/qt/QtString.h"
+#include "ui/toolkit/qt/QtTaskQueue.h"
+#include "ui/toolkit/qt/QtWindowPeer.h"
+#include "ui/toolkit/qt/QtWindowWidget.h"
+
+namespace {
+
+// The work area when Qt knows no screen.
+constexpr Rect kFallbackWorkArea{0, 0, 1920, 1040};
+
+}  // namespace
+
+void QtBackend::PrepareApplication() {
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
+namespace {
+
+// Image sizes for controls that report their picture's size; QImage loads on any thread and the
+// cache guards itself.
+Size CachedImageSize(const std::u16string& file, int frames) {
+    const QImage image = QtImageCache::Load(file);
+    const int frameWidth = image.width() / std::max(1, frames);
+    if (image.isNull() || frameWidth <= 0) {
+        return {};
+    }
+    return {frameWidth, image.height()};
+}
+
+}  // namespace
+
+QtBackend::QtBackend()
+    : uiThread_(std::this_thread::get_id()), tasks_(std::make_unique<QtTaskQueue>()) {
+    SetImageSizeProvider(&CachedImageSize);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        QFont font = QApplication::font();
+        font.setFamily(ToQString(Manager::GetFontName()));
+        QApplication::setFont(font);
+    }
+}
+
+QtBackend::~QtBackend() {
+    SetImageSizeProvider(nullptr);
+}
+
+std::unique_ptr<WindowPeer> QtBackend::CreatePeer(MWindow& window) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<QtWindowPeer>(*this, window);
+}
+
+void QtBackend::Post(std::function<void()> task) {
+    tasks_->Push(std::move(task));
+}
+
+Rect QtBackend::WorkArea() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? FromQRect(screen->availableGeometry()) : kFallbackWorkArea;
+}
+
+QWidget* QtBackend::WidgetOf(const MWindow& window) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* own = dynamic_cast<QtWindowWidget*>(widget);
+            own != nullptr && own->Window() == &window) {
+            return own;
+        }
+    }
+    return nullptr;
+}
+
+bool QtBackend::SaveScreenshot(MWindow& window, const std::filesystem::path& file) {
+    auto* widget = static_cast<QtWindowWidget*>(WidgetOf(window));
+    if (widget == nullptr) {
+        return false;
+    }
+    widget->SyncTextEntries();
+    const QPixmap pixmap = widget->grab();
+    return !pixmap.isNull() && pixmap.save(QString::fromUtf8(file.string()), "PNG");
+}
