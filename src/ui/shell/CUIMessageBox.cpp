@@ -8,15 +8,12 @@
 
 namespace {
 
-constexpr int kButtonTextColorSetting = 8;
-
 void StyleButton(MControl* control) {
     if (auto* button = dynamic_cast<MButton*>(control); button != nullptr) {
         button->SetImage(u"img_button.png", 4);
         button->SetFontWidth(16);
-        // The text colour setting 8 of the skin: white, with the accent while hovered.
-        static_assert(kButtonTextColorSetting == 8);
-        button->SetHoverTextColor(0xFFFFFFFFu);
+        // Text colour setting 8: white captions in every state.
+        button->SetHoverTextColor(kWhite);
     }
 }
 
@@ -79,7 +76,8 @@ int ShowMessageBox(MWindow* owner, const std::u16string& message, const std::u16
     // The box is layered: its rounded background lets the desktop show through the corners.
     if (!box.Create(owner, CUIMessageBox::kWindowTitle, kStylePopup,
                     kExStyleToolWindow | kExStyleLayered, {0, 0, 430, 230})) {
-        return 0;
+        // Nobody saw the question, so nobody agreed to it.
+        return kResultCancel;
     }
     box.CenterWindow();
     return box.ShowModal(true);

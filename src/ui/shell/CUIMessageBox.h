@@ -37,6 +37,7 @@ private:
 
 // Runs a message box modally over `owner` (may be null) and returns the loop's result:
 // kResultCancel (2) when the box ended with its second button or was closed, kResultOk (1) for
-// the first button. User-interface thread only.
+// the first button, and kResultCancel as well when the box cannot be created. User-interface
+// thread only.
 int ShowMessageBox(MWindow* owner, const std::u16string& message, const std::u16string& title,
                    int type);

@@ -87,4 +87,17 @@ TEST_F(MessageBoxTest, CentredOnTheScreen) {
     ShowMessageBox(nullptr, u"m", u"t", 0);
 }
 
+// A backend that can create no window (no display, say).
+class NoWindowBackend : public HeadlessBackend {
+public:
+    std::unique_ptr<WindowPeer> CreatePeer(MWindow&) override { return nullptr; }
+};
+
+TEST_F(MessageBoxTest, ABoxThatCannotBeShownCountsAsCancelled) {
+    UiBackend::Install(std::make_unique<NoWindowBackend>());
+    EXPECT_EQ(ShowMessageBox(nullptr, u"Restore the factory settings?", u"Reset",
+                             CUIMessageBox::kTypeOkCancel),
+              kResultCancel);
+}
+
 }  // namespace
