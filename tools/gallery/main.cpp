@@ -1,7 +1,8 @@
 // kestrel-gallery: one window with every control of the toolkit in its states, drawn with the
-// default skin. With --screenshot FILE it renders the window offscreen into a PNG and exits.
+// default skin. With --screenshot FILE it renders the window offscreen into a PNG and exits;
+// --window picks one of the small dialogs instead (messagebox, messagebox2, savewait, about).
 //
-//     kestrel-gallery [--lang LCID] [--screenshot FILE]
+//     kestrel-gallery [--lang LCID] [--window NAME] [--screenshot FILE]
 
 #include <QApplication>
 
@@ -14,8 +15,12 @@
 
 #include "GalleryDlg.h"
 #include "app/Languages.h"
+#include "i18n/TextLookup.h"
 #include "text/Numbers.h"
 #include "text/Utf.h"
+#include "ui/shell/AboutDlg.h"
+#include "ui/shell/CUIMessageBox.h"
+#include "ui/shell/SaveWaitDlg.h"
 #include "ui/toolkit/UiBackend.h"
 #include "ui/toolkit/WindowStyles.h"
 #include "ui/toolkit/qt/QtBackend.h"
@@ -24,6 +29,7 @@ namespace {
 
 struct Options {
     int language = 1033;
+    std::string window = "gallery";
     std::string screenshot;
     bool valid = true;
 };
@@ -34,6 +40,8 @@ Options ParseOptions(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--lang" && i + 1 < argc) {
             options.language = DecimalToInt(FromUtf8(argv[++i]));
+        } else if (arg == "--window" && i + 1 < argc) {
+            options.window = argv[++i];
         } else if (arg == "--screenshot" && i + 1 < argc) {
             options.screenshot = argv[++i];
         } else {
@@ -43,12 +51,52 @@ Options ParseOptions(int argc, char** argv) {
     return options;
 }
 
+// The window to show: the gallery or one of the small dialogs, created and not yet shown.
+std::unique_ptr<MDialog> MakeWindow(const std::string& name) {
+    std::unique_ptr<MDialog> window;
+    Rect rect;
+    std::u16string title;
+    unsigned exStyle = 0;
+    if (name == "gallery") {
+        window = std::make_unique<GalleryDlg>();
+        rect = {0, 0, GalleryDlg::kWidth, GalleryDlg::kHeight};
+        title = u"Kestrel gallery";
+    } else if (name == "messagebox" || name == "messagebox2") {
+        auto box = std::make_unique<CUIMessageBox>();
+        box->SetTitleText(GetText(576, kTextSection));
+        box->SetMessageText(GetText(57, kTextSection));
+        box->SetType(name == "messagebox" ? CUIMessageBox::kTypeOk : CUIMessageBox::kTypeOkCancel);
+        box->LoadBKImage(u"bk_prompt.png");
+        box->SetBackMode(1, 30);
+        window = std::move(box);
+        rect = {0, 0, 430, 230};
+        title = CUIMessageBox::kWindowTitle;
+        exStyle = kExStyleToolWindow | kExStyleLayered;
+    } else if (name == "savewait") {
+        window = std::make_unique<SaveWaitDlg>();
+        rect = {0, 0, 500, 200};
+        title = SaveWaitDlg::kWindowTitle;
+        exStyle = kExStyleToolWindow;
+    } else if (name == "about") {
+        window = std::make_unique<AboutDlg>(0x105);
+        rect = {0, 0, 500, 300};
+        title = AboutDlg::kWindowTitle;
+    } else {
+        return nullptr;
+    }
+    if (!window->Create(nullptr, title, kStylePopup, exStyle, rect)) {
+        return nullptr;
+    }
+    return window;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
     if (!options.valid || options.language <= 0) {
-        std::fprintf(stderr, "usage: kestrel-gallery [--lang LCID] [--screenshot FILE]\n");
+        std::fprintf(stderr,
+                     "usage: kestrel-gallery [--lang LCID] [--window NAME] [--screenshot FILE]\n");
         return 2;
     }
     // A screenshot needs no display.
@@ -61,26 +109,24 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     UiBackend::Install(std::make_unique<QtBackend>());
 
+    std::unique_ptr<MDialog> window = MakeWindow(options.window);
     int status = 0;
-    {
-        GalleryDlg gallery;
-        if (!gallery.Create(nullptr, u"Kestrel gallery", kStylePopup, 0,
-                            {0, 0, GalleryDlg::kWidth, GalleryDlg::kHeight})) {
-            std::fprintf(stderr, "kestrel-gallery: cannot create the window\n");
+    if (!window) {
+        std::fprintf(stderr, "kestrel-gallery: cannot create the window %s\n",
+                     options.window.c_str());
+        status = 1;
+    } else if (!options.screenshot.empty()) {
+        QApplication::processEvents();
+        if (!QtBackend::SaveScreenshot(*window, std::filesystem::path(options.screenshot))) {
+            std::fprintf(stderr, "kestrel-gallery: cannot write %s\n", options.screenshot.c_str());
             status = 1;
-        } else if (!options.screenshot.empty()) {
-            QApplication::processEvents();
-            if (!QtBackend::SaveScreenshot(gallery, std::filesystem::path(options.screenshot))) {
-                std::fprintf(stderr, "kestrel-gallery: cannot write %s\n",
-                             options.screenshot.c_str());
-                status = 1;
-            }
-            gallery.DestroyWindow();
-        } else {
-            gallery.CenterWindow();
-            gallery.ShowModal(true);
         }
+        window->DestroyWindow();
+    } else {
+        window->CenterWindow();
+        window->ShowModal(true);
     }
+    window.reset();
     UiBackend::Install(nullptr);
     return status;
 }

@@ -56,7 +56,7 @@ std::size_t DistinctColours(const std::filesystem::path& file) {
     return colours.size();
 }
 
-TEST(QtShellTest, GalleryRendersEveryLanguageToAPictureThatIsNotBlank) {
+TEST(QtShellTest, GalleryAndSmallDialogsRenderToPicturesThatAreNotBlank) {
     TempDir dir;
     for (const char* language : {"1033", "2052"}) {
         const std::filesystem::path shot = dir.Path() / (std::string(language) + ".png");
@@ -64,6 +64,14 @@ TEST(QtShellTest, GalleryRendersEveryLanguageToAPictureThatIsNotBlank) {
                                     language + " --screenshot '" + shot.string() + "' 2>/dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         EXPECT_GT(DistinctColours(shot), 500u) << language;
+    }
+    for (const char* window : {"messagebox", "messagebox2", "savewait", "about"}) {
+        const std::filesystem::path shot = dir.Path() / (std::string(window) + ".png");
+        const std::string command = std::string(KESTREL_RUNTIME_DIR) +
+                                    "/kestrel-gallery --window " + window + " --screenshot '" +
+                                    shot.string() + "' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_GT(DistinctColours(shot), 20u) << window;
     }
     const std::string bad = std::string(KESTREL_RUNTIME_DIR) + "/kestrel-gallery --screenshot '" +
                             (dir.Path() / "no/such.png").string() + "' 2>/dev/null";

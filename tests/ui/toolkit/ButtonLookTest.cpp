@@ -301,6 +301,21 @@ TEST_F(ButtonLookTest, PictureSizeComesFromTheInstalledProvider) {
     EXPECT_EQ(picture.GetPictureWidth(), 0);
 }
 
+TEST_F(ButtonLookTest, PictureWithoutARectangleTakesItsImageSize) {
+    ProviderScope scope(FakeImageSizes);
+    TestDialog dialog;
+    MControl* own = nullptr;
+    MControl* given = nullptr;
+    ASSERT_TRUE(dialog.Open([&](TestDialog& d) {
+        own = d.AdoptControl(std::make_unique<MPicture>(), u"MPicture", 31, {10, 10, 10, 10});
+        own->SetImage(u"logo.png", 1);
+        given = d.AdoptControl(std::make_unique<MPicture>(), u"MPicture", 32, {0, 0, 100, 20});
+        given->SetImage(u"logo.png", 1);
+    }));
+    EXPECT_EQ(own->GetRect(), (Rect{10, 10, 270, 50}));
+    EXPECT_EQ(given->GetRect(), (Rect{0, 0, 100, 20}));
+}
+
 TEST_F(ButtonLookTest, MissingAreaBackgroundsOfSliceModesBecomeFlatPanels) {
     TestDialog dialog;
     MPicture* sliced = nullptr;

@@ -55,6 +55,17 @@ Size MPicture::PictureSize() const {
     return file.empty() ? Size{} : SkinImageSize(file, frames);
 }
 
+void MPicture::SetImage(const std::u16string& file, int frames) {
+    MControl::SetImage(file, frames);
+    if (GetRect().IsEmpty()) {
+        const Size own = PictureSize();
+        if (own.cx > 0 && own.cy > 0) {
+            auto lock = Guard();
+            SetRect({rect_.left, rect_.top, rect_.left + own.cx, rect_.top + own.cy});
+        }
+    }
+}
+
 int MPicture::GetPictureWidth() const {
     return PictureSize().cx;
 }

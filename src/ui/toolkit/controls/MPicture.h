@@ -2,8 +2,9 @@
 
 #include "ui/toolkit/MControl.h"
 
-// A skin image shown in its rectangle (or at its own size when the rectangle is empty: the
-// backend measures it). Sends kNotifyClick when clicked.
+// A skin image shown in its rectangle. A picture created with an empty rectangle takes its
+// image's own size when the image is set (through the image-size provider), and is otherwise
+// drawn at its own size from its top-left corner. Sends kNotifyClick when clicked.
 //
 // Show modes: 3 draws the image as nine pieces, its corners `margin` pixels wide kept and the
 // rest stretched; 4 also names the middle part, by its distances from the image's left, top,
@@ -25,6 +26,7 @@ public:
     int GetPictureHeight() const;
 
     // MControl overrides
+    void SetImage(const std::u16string& file, int frames = 1) override;
     void Paint(Painter& painter, const ControlState& state) const override;
     void OnMouse(const MouseEvent& event) override;
 
