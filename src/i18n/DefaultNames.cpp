@@ -57,6 +57,28 @@ const AssignmentNameRule* RuleOf(int language) {
     return nullptr;
 }
 
+// The first of `words` that `name` begins with (ends with); empty when none does. Empty words
+// in the list stand for no word and never match.
+template <typename Words>
+std::u16string_view PrefixOf(std::u16string_view name, const Words& words) {
+    for (std::u16string_view word : words) {
+        if (!word.empty() && name.starts_with(word)) {
+            return word;
+        }
+    }
+    return {};
+}
+
+template <typename Words>
+std::u16string_view EndingOf(std::u16string_view name, const Words& words) {
+    for (std::u16string_view word : words) {
+        if (!word.empty() && name.ends_with(word)) {
+            return word;
+        }
+    }
+    return {};
+}
+
 // The text before the first occurrence of `word`, which the caller knows is in `name`.
 std::u16string_view BeforeFirst(std::u16string_view name, std::u16string_view word) {
     return name.substr(0, name.find(word));
@@ -69,13 +91,12 @@ std::u16string ProfileCaption(std::u16string_view storedName) {
 }
 
 std::u16string ProfileCaption(std::u16string_view storedName, const std::filesystem::path& folder) {
-    for (std::u16string_view word : kProfileWords) {
-        if (storedName.starts_with(word)) {
-            return Format(u"%s %s", GetText(kProfileWordText, kTextSection, folder),
-                          storedName.substr(word.size()));
-        }
+    const std::u16string_view word = PrefixOf(storedName, kProfileWords);
+    if (word.empty()) {
+        return std::u16string(storedName);
     }
-    return std::u16string(storedName);
+    return Format(u"%s %s", GetText(kProfileWordText, kTextSection, folder),
+                  storedName.substr(word.size()));
 }
 
 std::u16string MacroListName(std::u16string_view name) {
@@ -84,19 +105,13 @@ std::u16string MacroListName(std::u16string_view name) {
 
 std::u16string MacroListName(std::u16string_view name, const std::filesystem::path& folder) {
     std::u16string result(name);
-    for (std::u16string_view word : kMacroCustomWords) {
-        if (result.starts_with(word)) {
-            result = Format(u"%s%s", GetText(kCustomWordText, kTextSection, folder),
-                            name.substr(word.size()));
-            break;
-        }
+    if (const std::u16string_view custom = PrefixOf(name, kMacroCustomWords); !custom.empty()) {
+        result = Format(u"%s%s", GetText(kCustomWordText, kTextSection, folder),
+                        name.substr(custom.size()));
     }
-    for (std::u16string_view word : kMacroCopyWords) {
-        if (result.ends_with(word)) {
-            result = Format(u"%s %s", BeforeFirst(result, word),
-                            GetText(kCopyWordText, kTextSection, folder));
-            break;
-        }
+    if (const std::u16string_view copy = EndingOf(result, kMacroCopyWords); !copy.empty()) {
+        result = Format(u"%s %s", BeforeFirst(result, copy),
+                        GetText(kCopyWordText, kTextSection, folder));
     }
     return result;
 }
@@ -112,18 +127,12 @@ std::u16string LocaliseAssignmentName(std::u16string_view name,
         return std::u16string(name);
     }
     std::u16string result(name);
-    for (std::u16string_view prefix : rule->customPrefixes) {
-        if (!prefix.empty() && result.starts_with(prefix)) {
-            result = Format(u"%s%s", GetText(kCustomWordText, kTextSection, folder),
-                            name.substr(prefix.size()));
-            break;
-        }
+    if (const std::u16string_view custom = PrefixOf(name, rule->customPrefixes); !custom.empty()) {
+        result = Format(u"%s%s", GetText(kCustomWordText, kTextSection, folder),
+                        name.substr(custom.size()));
     }
-    for (std::u16string_view ending : rule->copyEndings) {
-        if (!ending.empty() && result.ends_with(ending)) {
-            result = Format(rule->copyFormat, BeforeFirst(result, ending));
-            break;
-        }
+    if (const std::u16string_view copy = EndingOf(result, rule->copyEndings); !copy.empty()) {
+        result = Format(rule->copyFormat, BeforeFirst(result, copy));
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/FileIo.h"
+#include "text/AsciiCase.h"
 #include "text/Utf.h"
 
 namespace {
@@ -24,24 +25,6 @@ View<Char> Trim(View<Char> text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-template <typename Char>
-Char FoldAscii(Char c) {
-    return (c >= Char('A') && c <= Char('Z')) ? Char(c - Char('A') + Char('a')) : c;
-}
-
-template <typename Char>
-bool EqualsIgnoringAsciiCase(View<Char> a, View<Char> b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The section name of a "[name]" line (up to the last ']'), or nullopt for any other line. A '['

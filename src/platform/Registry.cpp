@@ -11,6 +11,7 @@
 
 #include "platform/FileIo.h"
 #include "platform/UserFolders.h"
+#include "text/AsciiCase.h"
 #include "text/Utf.h"
 
 namespace platform {
@@ -29,20 +30,9 @@ std::mutex& WriteLock() {
 
 using Entry = std::pair<std::u16string, std::u16string>;
 
-char16_t FoldAscii(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
+// Registry names are compared without regard to ASCII case.
 bool SameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 bool IsBlank(char c) {

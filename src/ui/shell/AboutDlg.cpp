@@ -9,21 +9,9 @@
 
 namespace {
 
-constexpr Argb kAboutGrey = 0xFF969696u;
-
-std::u16string LowerHex(unsigned value) {
-    static constexpr char16_t kDigits[] = u"0123456789abcdef";
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), kDigits[value & 0xFu]);
-        value >>= 4;
-    } while (value != 0);
-    return digits;
-}
-
 void StyleGreyText(MControl* control) {
     if (auto* text = dynamic_cast<MText*>(control); text != nullptr) {
-        text->SetTextColor(kAboutGrey);
+        text->SetTextColor(kGrey);
         text->SetAlignment(kAlignCenter | kAlignVCenter);
     }
 }
@@ -31,7 +19,7 @@ void StyleGreyText(MControl* control) {
 }  // namespace
 
 std::u16string AboutVersionText(const std::u16string& label, int versionNumber) {
-    const std::u16string hex = LowerHex(static_cast<unsigned>(versionNumber));
+    const std::u16string hex = Format(u"%x", static_cast<unsigned>(versionNumber));
     const std::u16string first = hex.substr(0, 1);
     const std::u16string lastTwo = hex.size() > 2 ? hex.substr(hex.size() - 2) : hex;
     return Format(u"%s: v%s.%s", label, first, lastTwo);

@@ -5,14 +5,6 @@
 #include "platform/FileIo.h"
 #include "text/Utf.h"
 
-namespace {
-
-bool StartsWith(const std::string& bytes, std::string_view prefix) {
-    return bytes.size() >= prefix.size() && bytes.compare(0, prefix.size(), prefix) == 0;
-}
-
-}  // namespace
-
 IconRef MRender::LoadIconFromFile(const std::filesystem::path& file) {
     std::string head;
     if (platform::ReadFileBytes(file, 8, head) != 0) {
@@ -21,7 +13,7 @@ IconRef MRender::LoadIconFromFile(const std::filesystem::path& file) {
     // An icon directory (reserved 0, type 1) or a PNG signature.
     static constexpr std::string_view kIcon{"\0\0\1\0", 4};
     static constexpr std::string_view kPng{"\x89PNG\r\n\x1a\n", 8};
-    if (!StartsWith(head, kIcon) && !StartsWith(head, kPng)) {
+    if (!head.starts_with(kIcon) && !head.starts_with(kPng)) {
         return {};
     }
     return {FromUtf8(file.string())};

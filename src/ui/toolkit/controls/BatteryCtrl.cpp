@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "text/Format.h"
-#include "ui/toolkit/controls/SkinPath.h"
 #include "ui/toolkit/controls/WidgetsLook.h"
 
 BatteryCtrl::BatteryCtrl() {
@@ -77,7 +76,7 @@ void BatteryCtrl::Paint(Painter& painter, const ControlState&) const {
     // An image given with SetImage is the battery's background.
     BatteryImages images = images_;
     if (!image_.empty()) {
-        images.background = NormaliseSkinPath(image_);
+        images.background = image_;
     }
     const Rect symbol = BatteryPainter::Paint(painter, box, look, images);
     if (level_ >= 0) {

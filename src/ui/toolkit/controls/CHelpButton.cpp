@@ -5,7 +5,6 @@
 #include "ui/toolkit/Manager.h"
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/controls/ButtonLook.h"
-#include "ui/toolkit/controls/SkinPath.h"
 
 CHelpButton::CHelpButton() {
     image_ = u"img_help.png";
@@ -28,8 +27,7 @@ std::u16string CHelpButton::TooltipAt(Point) const {
 }
 
 void CHelpButton::Paint(Painter& painter, const ControlState& state) const {
-    if (!image_.empty() &&
-        painter.DrawImage(NormaliseSkinPath(image_), StateFrame(state, frames_), frames_, rect_)) {
+    if (DrawSkin(painter, state, rect_)) {
         return;
     }
     const int side = std::min({rect_.Width(), rect_.Height(), 20});

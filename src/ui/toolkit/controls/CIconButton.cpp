@@ -27,8 +27,7 @@ std::u16string CIconButton::GetIcon() const {
 }
 
 void CIconButton::Paint(Painter& painter, const ControlState& state) const {
-    if (image_.empty() ||
-        !painter.DrawImage(NormaliseSkinPath(image_), StateFrame(state, frames_), frames_, rect_)) {
+    if (!DrawSkin(painter, state, rect_)) {
         DrawFlatButton(painter, state, rect_);
     }
     const std::u16string icon = NormaliseSkinPath(icon_);

@@ -4,7 +4,6 @@
 
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/controls/ButtonLook.h"
-#include "ui/toolkit/controls/SkinPath.h"
 
 namespace {
 
@@ -16,8 +15,7 @@ bool IsTitleBarGlyph(Glyph glyph) {
 }  // namespace
 
 void CImageButton::Paint(Painter& painter, const ControlState& state) const {
-    if (!image_.empty() &&
-        painter.DrawImage(NormaliseSkinPath(image_), StateFrame(state, frames_), frames_, rect_)) {
+    if (DrawSkin(painter, state, rect_)) {
         return;
     }
     const Glyph glyph = GlyphForImage(image_);

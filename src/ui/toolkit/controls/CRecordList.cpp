@@ -67,7 +67,7 @@ bool CRecordList::GetRecordInfo(RecordInfo& info) const {
 
 bool CRecordList::GetRecordInfo(int index, RecordInfo& info) const {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     info = items_[index];
@@ -92,7 +92,7 @@ int CRecordList::SetRecordInfo(int timestamp, int type, const std::u16string& te
 
 bool CRecordList::SetItemText(int index, const std::u16string& text) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_[index].text = text;
@@ -107,7 +107,7 @@ bool CRecordList::SetItemText(const std::u16string& text) {
 
 bool CRecordList::SetItemValue(int index, int value) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_[index].value = value;
@@ -121,7 +121,7 @@ bool CRecordList::SetItemValue(int value) {
 
 std::u16string CRecordList::GetItemText(int index) const {
     auto lock = Guard();
-    return index >= 0 && index < RowCount() ? items_[index].text : std::u16string();
+    return IsRow(index) ? items_[index].text : std::u16string();
 }
 
 std::vector<RecordInfo> CRecordList::GetRecordItems() const {
@@ -131,7 +131,7 @@ std::vector<RecordInfo> CRecordList::GetRecordItems() const {
 
 bool CRecordList::DeleteItem(int index) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_.erase(items_.begin() + index);

@@ -4,7 +4,6 @@
 
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/controls/ButtonLook.h"
-#include "ui/toolkit/controls/SkinPath.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ void CheckableButton::ApplyCheck(bool check) {
 }
 
 void CheckableButton::Paint(Painter& painter, const ControlState& state) const {
-    const std::u16string file = NormaliseSkinPath(image_);
+    const std::u16string& file = image_;
     Size own = file.empty() ? Size{} : painter.ImageSize(file, frames_);
     Rect box;
     bool drawn = false;

@@ -23,17 +23,17 @@ void DListBox::ClearList() {
 
 int DListBox::GetItemData(int index) const {
     auto lock = Guard();
-    return index >= 0 && index < RowCount() ? items_[index].data : -1;
+    return IsRow(index) ? items_[index].data : -1;
 }
 
 std::u16string DListBox::GetItemText(int index) const {
     auto lock = Guard();
-    return index >= 0 && index < RowCount() ? items_[index].text : std::u16string();
+    return IsRow(index) ? items_[index].text : std::u16string();
 }
 
 bool DListBox::SetItemText(int index, const std::u16string& text) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_[index].text = text;
@@ -43,7 +43,7 @@ bool DListBox::SetItemText(int index, const std::u16string& text) {
 
 bool DListBox::DeleteItem(int index) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_.erase(items_.begin() + index);

@@ -2,7 +2,6 @@
 
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/controls/ButtonLook.h"
-#include "ui/toolkit/controls/SkinPath.h"
 
 void MButton2::SetCheck(bool check) {
     auto lock = Guard();
@@ -30,7 +29,7 @@ bool MButton2::IsToggle() const {
 void MButton2::Paint(Painter& painter, const ControlState& state) const {
     bool skinned = false;
     if (!image_.empty()) {
-        const std::u16string file = NormaliseSkinPath(image_);
+        const std::u16string& file = image_;
         if (frames_ >= 8) {
             const int frame = StateFrame(state, 4) + (checked_ ? 4 : 0);
             skinned = painter.DrawImage(file, frame, frames_, rect_);

@@ -2,7 +2,6 @@
 
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/controls/ImageSizeProvider.h"
-#include "ui/toolkit/controls/SkinPath.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ Size MPicture::PictureSize() const {
     int frames = 1;
     {
         auto lock = Guard();
-        file = NormaliseSkinPath(image_);
+        file = image_;
         frames = frames_;
     }
     // Asked without the lock: the provider may load the file.
@@ -75,7 +74,7 @@ int MPicture::GetPictureHeight() const {
 }
 
 void MPicture::Paint(Painter& painter, const ControlState&) const {
-    const std::u16string file = NormaliseSkinPath(image_);
+    const std::u16string& file = image_;
     Rect dest = rect_;
     if (!file.empty() && (dest.Width() <= 0 || dest.Height() <= 0)) {
         const Size own = painter.ImageSize(file, frames_);

@@ -18,7 +18,7 @@ int MacroList::AddString(const std::u16string& name, int id, int index) {
 
 bool MacroList::ModifyItemString(int index, const std::u16string& name) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_[index].name = name;
@@ -35,7 +35,7 @@ void MacroList::ClearList() {
 
 int MacroList::GetItemData(int index) const {
     auto lock = Guard();
-    return index >= 0 && index < RowCount() ? items_[index].id : -1;
+    return IsRow(index) ? items_[index].id : -1;
 }
 
 int MacroList::GetCurData() const {
@@ -45,12 +45,12 @@ int MacroList::GetCurData() const {
 
 std::u16string MacroList::GetItemText(int index) const {
     auto lock = Guard();
-    return index >= 0 && index < RowCount() ? items_[index].name : std::u16string();
+    return IsRow(index) ? items_[index].name : std::u16string();
 }
 
 bool MacroList::DeleteItem(int index) {
     auto lock = Guard();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return false;
     }
     items_.erase(items_.begin() + index);

@@ -71,7 +71,7 @@ void RowList::SetTopIndex(int index) {
 
 bool RowList::EditItem(int index) {
     auto lock = Guard();
-    if (!editable_ || index < 0 || index >= RowCount()) {
+    if (!editable_ || !IsRow(index)) {
         return false;
     }
     if (editIndex_ >= 0 && editIndex_ != index) {
@@ -131,7 +131,7 @@ void RowList::FinishEdit(std::u16string text) {
     const int index = editIndex_;
     editIndex_ = -1;
     editText_.clear();
-    if (index < 0 || index >= RowCount()) {
+    if (!IsRow(index)) {
         return;
     }
     editedText_ = text;

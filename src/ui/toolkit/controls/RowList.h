@@ -53,6 +53,7 @@ protected:
 
     // The derived class's items, with the dialog's lock held.
     virtual int RowCount() const = 0;
+    bool IsRow(int index) const { return index >= 0 && index < RowCount(); }
     virtual std::u16string RowText(int index) const = 0;
     // Stores the text an in-place edit ended with.
     virtual void CommitRowText(int, const std::u16string&) {}

@@ -5,8 +5,6 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include <algorithm>
-
 #include "ui/toolkit/Manager.h"
 #include "ui/toolkit/controls/ImageSizeProvider.h"
 #include "ui/toolkit/qt/QtImageCache.h"
@@ -27,24 +25,10 @@ void QtBackend::PrepareApplication() {
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 }
 
-namespace {
-
-// Image sizes for controls that report their picture's size; QImage loads on any thread and the
-// cache guards itself.
-Size CachedImageSize(const std::u16string& file, int frames) {
-    const QImage image = QtImageCache::Load(file);
-    const int frameWidth = image.width() / std::max(1, frames);
-    if (image.isNull() || frameWidth <= 0) {
-        return {};
-    }
-    return {frameWidth, image.height()};
-}
-
-}  // namespace
-
 QtBackend::QtBackend()
     : uiThread_(std::this_thread::get_id()), tasks_(std::make_unique<QtTaskQueue>()) {
-    SetImageSizeProvider(&CachedImageSize);
+    // Controls that report their picture's size ask the cache, which loads on any thread.
+    SetImageSizeProvider(&QtImageCache::FrameSize);
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
         QFont font = QApplication::font();
         font.setFamily(ToQString(Manager::GetFontName()));

@@ -1,11 +1,13 @@
 #include "ui/toolkit/qt/QtImageCache.h"
 
 #include <QString>
+#include <algorithm>
 #include <map>
 #include <mutex>
 
 #include "app/Folders.h"
 #include "text/Utf.h"
+#include "ui/toolkit/controls/SkinPath.h"
 
 namespace {
 
@@ -18,13 +20,7 @@ std::map<std::u16string, QImage> cache;  // guarded by cacheLock
 
 std::filesystem::path QtImageCache::Resolve(const std::u16string& file,
                                             const std::filesystem::path& skinFolder) {
-    std::u16string name = file;
-    for (char16_t& c : name) {
-        if (c == u'\\') {
-            c = u'/';
-        }
-    }
-    std::filesystem::path path(ToUtf8(name));
+    std::filesystem::path path(ToUtf8(NormaliseSkinPath(file)));
     if (path.is_absolute()) {
         return path;
     }
@@ -52,6 +48,15 @@ QImage QtImageCache::Load(const std::u16string& file) {
     std::lock_guard<std::mutex> lock(cacheLock);
     cache[file] = image;
     return image;
+}
+
+Size QtImageCache::FrameSize(const std::u16string& file, int frames) {
+    const QImage image = Load(file);
+    const int frameWidth = image.width() / std::max(1, frames);
+    if (image.isNull() || frameWidth <= 0) {
+        return {};
+    }
+    return {frameWidth, image.height()};
 }
 
 void QtImageCache::Clear() {

@@ -206,12 +206,7 @@ bool QtPainter::DrawImage(const std::u16string& file, int frame, int frames, con
 }
 
 Size QtPainter::ImageSize(const std::u16string& file, int frames) {
-    const QImage image = QtImageCache::Load(file);
-    const int fw = image.width() / std::max(1, frames);
-    if (image.isNull() || fw <= 0) {
-        return {};
-    }
-    return {fw, image.height()};
+    return QtImageCache::FrameSize(file, frames);
 }
 
 void QtPainter::DrawText(const Rect& rect, const std::u16string& text, const FontSpec& font,
