@@ -4,7 +4,7 @@ KESTREL_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libexpat1-dev libxml2-dev libpugixml-dev
-    libsqlite3-dev libhidapi-dev libudev-dev
+    libsqlite3-dev libhidapi-dev libudev-dev libx11-dev
     qt6-base-dev qt6-qpa-plugins fonts-open-sans fonts-noto-cjk
 )
 

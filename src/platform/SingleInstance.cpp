@@ -1,0 +1,240 @@
+#include "platform/SingleInstance.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <utility>
+
+#include "platform/AppFileName.h"
+#include "platform/SocketLine.h"
+
+namespace platform {
+
+namespace {
+
+// A request is one word; anything longer is not one of ours.
+constexpr std::size_t kMaxRequestLength = 64;
+// How long the listener waits for a connected client's request line.
+constexpr std::chrono::milliseconds kRequestTimeLimit{1000};
+// The longest answer the client reads: "unknown".
+constexpr std::size_t kMaxAnswerLength = 16;
+
+std::filesystem::path InstanceFile(const std::filesystem::path& folder, std::u16string_view name,
+                                   const char* extension) {
+    const std::string fileName = AppFileName(name);
+    if (folder.empty() || fileName.empty()) {
+        return {};
+    }
+    return folder / (fileName + extension);
+}
+
+UniqueFd OpenStreamSocket() {
+    return UniqueFd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+}
+
+// Makes the listening socket at `path`, mode 0600, or an invalid fd.
+UniqueFd MakeListeningSocket(const std::filesystem::path& path) {
+    sockaddr_un address{};
+    socklen_t length = 0;
+    if (!MakeSocketAddress(path, address, length)) {
+        return {};
+    }
+    UniqueFd socket = OpenStreamSocket();
+    if (!socket.IsValid()) {
+        return {};
+    }
+    // Only the lock holder makes this file, and the lock is ours: whatever is there was left by a
+    // dead instance.
+    ::unlink(path.c_str());
+    if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        return {};
+    }
+    // bind honours the umask only; nobody can connect before listen, so tightening the mode in
+    // between leaves no window.
+    if (::chmod(path.c_str(), 0600) != 0 || ::listen(socket.Get(), 8) != 0) {
+        ::unlink(path.c_str());
+        return {};
+    }
+    return socket;
+}
+
+// Waits for the stop signal alone; used to back off after an accept error that would otherwise
+// make poll report the listening socket ready again at once.
+bool WaitForStop(int wakeFd, int timeoutMs) {
+    pollfd wake = {wakeFd, POLLIN, 0};
+    return ::poll(&wake, 1, timeoutMs) > 0;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance() : servedUid_(::getuid()) {
+}
+
+SingleInstance::~SingleInstance() {
+    StopListening();
+    // Closing the descriptor releases the flock.
+    lock_.Close();
+}
+
+bool SingleInstance::Acquire(const std::filesystem::path& folder, std::u16string_view name) {
+    const std::filesystem::path lockPath = InstanceFile(folder, name, ".lock");
+    if (lockPath.empty()) {
+        return false;
+    }
+    if (lock_.IsValid()) {
+        return lockPath == lockPath_;
+    }
+    UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!lock.IsValid()) {
+        return false;
+    }
+    // flock belongs to the open file description, so another object of this same process that
+    // opened the file itself is refused as well.
+    while (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    lock_ = std::move(lock);
+    lockPath_ = lockPath;
+    socketPath_ = InstanceFile(folder, name, ".sock");
+    return true;
+}
+
+bool SingleInstance::Listen(std::vector<std::string> known,
+                            std::function<void(const std::string&)> handler) {
+    if (!IsPrimary() || IsListening()) {
+        return false;
+    }
+    UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!wake.IsValid()) {
+        return false;
+    }
+    UniqueFd listener = MakeListeningSocket(socketPath_);
+    if (!listener.IsValid()) {
+        return false;
+    }
+    listener_ = std::move(listener);
+    wake_ = std::move(wake);
+    known_ = std::move(known);
+    handler_ = std::move(handler);
+    thread_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void SingleInstance::StopListening() {
+    if (!thread_.joinable()) {
+        return;
+    }
+    const std::uint64_t one = 1;
+    // An eventfd write of 1 only fails when the counter is about to overflow, and then it is
+    // already readable: the thread wakes either way.
+    [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+    thread_.join();
+    ::unlink(socketPath_.c_str());
+    listener_.Close();
+    wake_.Close();
+    known_.clear();
+    handler_ = nullptr;
+}
+
+void SingleInstance::Run() {
+    pollfd fds[2] = {{listener_.Get(), POLLIN, 0}, {wake_.Get(), POLLIN, 0}};
+    for (;;) {
+        const int ready = ::poll(fds, 2, -1);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        if (fds[1].revents != 0) {
+            return;
+        }
+        if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            // No connection can come any more; StopListening still works.
+            return;
+        }
+        UniqueFd connection(
+            ::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (connection.IsValid()) {
+            Serve(connection.Release());
+            continue;
+        }
+        // EAGAIN or ECONNABORTED: the client gave up between poll and accept. Anything else (out of
+        // descriptors, say) would repeat at once, so wait a little, still listening for the stop.
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ECONNABORTED && errno != EINTR &&
+            WaitForStop(wake_.Get(), 100)) {
+            return;
+        }
+    }
+}
+
+void SingleInstance::Serve(int fd) {
+    UniqueFd connection(fd);
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(connection.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
+        size != sizeof peer || peer.uid != servedUid_) {
+        return;
+    }
+    const auto deadline = SocketClock::now() + kRequestTimeLimit;
+    std::string request;
+    const LineStatus status =
+        ReadSocketLine(connection.Get(), kMaxRequestLength, deadline, wake_.Get(), request);
+    if (status != LineStatus::kLine && status != LineStatus::kTooLong) {
+        // Time-out, hang-up or stop: nobody is waiting for an answer worth giving.
+        return;
+    }
+    const bool isKnown = status == LineStatus::kLine &&
+                         std::find(known_.begin(), known_.end(), request) != known_.end();
+    WriteSocketBytes(connection.Get(), isKnown ? "ok\n" : "unknown\n", deadline);
+    // The client has its answer before the handler starts, however long that takes.
+    connection.Close();
+    if (isKnown) {
+        handler_(request);
+    }
+}
+
+SendResult SendToInstance(const std::filesystem::path& folder, std::u16string_view name,
+                          std::string_view request, int timeoutMs) {
+    const auto deadline = SocketClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    const std::filesystem::path path = InstanceFile(folder, name, ".sock");
+    sockaddr_un address{};
+    socklen_t length = 0;
+    if (request.empty() || request.size() > kMaxRequestLength ||
+        request.find_first_of("\r\n") != std::string_view::npos ||
+        !MakeSocketAddress(path, address, length)) {
+        return SendResult::kFailed;
+    }
+    UniqueFd socket = OpenStreamSocket();
+    if (!socket.IsValid()) {
+        return SendResult::kFailed;
+    }
+    // A Unix socket connects at once or not at all; a full backlog (EAGAIN) means an instance that
+    // is there but too busy, which is a failure rather than an absence.
+    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        return errno == ENOENT || errno == ECONNREFUSED ? SendResult::kNoInstance
+                                                        : SendResult::kFailed;
+    }
+    std::string line(request);
+    line += '\n';
+    if (!WriteSocketBytes(socket.Get(), line, deadline)) {
+        return SendResult::kFailed;
+    }
+    std::string answer;
+    if (ReadSocketLine(socket.Get(), kMaxAnswerLength, deadline, -1, answer) != LineStatus::kLine) {
+        return SendResult::kFailed;
+    }
+    return answer == "ok" ? SendResult::kDelivered : SendResult::kFailed;
+}
+
+}  // namespace platform
