@@ -35,11 +35,19 @@ void MControl::Notify(int code, std::intptr_t wParam, std::intptr_t lParam) cons
     }
 }
 
+void MControl::AnimationMayStart() const {
+    if (dialog_ != nullptr) {
+        dialog_->AnimationMayStart();
+    }
+}
+
 void MControl::SetVisible(bool visible) {
     auto lock = Guard();
     if (visible_ != visible) {
         visible_ = visible;
         Invalidate();
+        // Controls animate only while shown, and this one may contain some.
+        AnimationMayStart();
     }
 }
 

@@ -75,6 +75,10 @@ public:
     virtual void OnKey(const KeyEvent&) {}
     // True when the control wants a repaint after this tick.
     virtual bool OnTick() { return false; }
+    // True while the control needs the tick (something on it moves). A control whose state
+    // change may start an animation tells its dialog (MDialog::AnimationMayStart); the tick stops
+    // by itself once no control animates.
+    virtual bool IsAnimating() const { return false; }
     virtual bool AcceptsFocus() const { return false; }
     // Areas are backgrounds: they take no input and let presses through to the window.
     virtual bool IsArea() const { return isArea_; }
@@ -98,6 +102,9 @@ protected:
     // Queues OnMessage(id, code, wParam, lParam) for the dialog; delivered after the lock is
     // released.
     void Notify(int code, std::intptr_t wParam = 0, std::intptr_t lParam = 0) const;
+    // After a change that may start or end an animation: the dialog looks again whether its
+    // animation tick should run.
+    void AnimationMayStart() const;
     // The state frame for the current state: 0 normal, 1 hover, 2 pressed, 3 disabled, clamped
     // to the frames the image has.
     int StateFrame(const ControlState& state, int frames) const;

@@ -109,8 +109,40 @@ void MDialog::DoCancel() {
 }
 
 void MDialog::SetMTimer(int milliseconds) {
-    if (milliseconds > 0) {
-        SetTimer(kAnimationTimer, milliseconds);
+    {
+        std::lock_guard<std::recursive_mutex> lock(GetLock());
+        animationPeriod_ = std::max(0, milliseconds);
+    }
+    OnUiThread([](MWindow& window) { static_cast<MDialog&>(window).UpdateAnimationTimer(); });
+}
+
+void MDialog::AnimationMayStart() {
+    {
+        std::lock_guard<std::recursive_mutex> lock(GetLock());
+        if (animated_.empty()) {
+            return;
+        }
+    }
+    OnUiThread([](MWindow& window) { static_cast<MDialog&>(window).UpdateAnimationTimer(); });
+}
+
+void MDialog::UpdateAnimationTimer() {
+    std::lock_guard<std::recursive_mutex> lock(GetLock());
+    if (Peer() == nullptr) {
+        // A destroyed window has no timers left.
+        animationTimerOn_ = 0;
+        return;
+    }
+    const bool animating =
+        std::any_of(animated_.begin(), animated_.end(),
+                    [](const MControl* control) { return control->IsAnimating(); });
+    const int wanted = animating ? animationPeriod_ : 0;
+    if (wanted == animationTimerOn_) {
+        return;
+    }
+    animationTimerOn_ = wanted;
+    if (wanted > 0) {
+        SetTimer(kAnimationTimer, wanted);
     } else {
         KillTimer(kAnimationTimer);
     }
@@ -167,16 +199,19 @@ void MDialog::JoinAnimation(MControl* control) {
     if (std::find(animated_.begin(), animated_.end(), control) == animated_.end()) {
         animated_.push_back(control);
     }
+    AnimationMayStart();
 }
 
 void MDialog::OpenPopupList(const Rect& anchorInClient, std::vector<std::u16string> items,
-                            int selected, int width, std::function<void(int)> chosen) {
+                            int selected, int width, std::function<void(int)> chosen,
+                            std::vector<int> ids) {
     PopupList list;
     Point origin = anchorInClient.TopLeft();
     ClientToScreen(origin);
     list.anchor =
         anchorInClient.Offset(origin.x - anchorInClient.left, origin.y - anchorInClient.top);
     list.items = std::move(items);
+    list.ids = std::move(ids);
     list.selected = selected;
     list.width = width;
     list.chosen = [this, alive = alive_, chosen = std::move(chosen)](int index) {
@@ -340,4 +375,6 @@ void MDialog::AnimationTick() {
     if (repaint) {
         Invalidate();
     }
+    // The last animation may have ended on this tick (a counted run, say).
+    UpdateAnimationTimer();
 }

@@ -49,8 +49,13 @@ public:
     // Ends the modal loop with OK (1) or cancel (2); a dialog that is not modal is destroyed.
     void DoOK();
     void DoCancel();
-    // Starts (ms > 0) or stops the animation tick of the controls that called AddMTimer.
+    // The period of the animation tick of the controls that called AddMTimer (0 stops it). The
+    // tick runs only while one of them animates (MControl::IsAnimating), so an idle dialog never
+    // wakes up for it.
     void SetMTimer(int milliseconds);
+    // Any thread: a control's state changed in a way that may start (or end) its animation; the
+    // dialog looks again whether the tick should run.
+    void AnimationMayStart();
     // The background image, stretched over the client area.
     void LoadBKImage(const std::u16string& file);
     void SetBackMode(int mode, int value);
@@ -75,9 +80,10 @@ public:
     void JoinAnimation(MControl* control);
     bool IsHovered(const MControl* control) const { return hover_ == control; }
     // Opens a drop-down list or popup menu; `chosen` runs on the user-interface thread with the
-    // dialog's lock held, and the notifications it raises are delivered afterwards.
+    // dialog's lock held, and the notifications it raises are delivered afterwards. `ids` are the
+    // items' own ids (a menu's), kept with the list for those who pick an item by id.
     void OpenPopupList(const Rect& anchorInClient, std::vector<std::u16string> items, int selected,
-                       int width, std::function<void(int)> chosen);
+                       int width, std::function<void(int)> chosen, std::vector<int> ids = {});
     // The backend's text entry over `control` changed its text; user-interface thread.
     void EnterText(MControl* control, const std::u16string& text, bool finished);
     // Delivers the notifications waiting in the queue; user-interface thread, lock not held.
@@ -105,11 +111,16 @@ private:
     MControl* AddControl(std::unique_ptr<MControl> control, const std::u16string& className, int id,
                          const Rect& rect, const std::u16string& text, bool area, MControl* parent);
     MControl* ControlAt(Point point) const;
+    // Starts, restarts or stops the animation timer as the period and the controls want it.
+    // User-interface thread, lock held.
+    void UpdateAnimationTimer();
     void SetHover(MControl* control);
 
     // All guarded by the window's lock.
     std::vector<std::unique_ptr<MControl>> controls_;
     std::vector<MControl*> animated_;
+    int animationPeriod_ = 0;   // as SetMTimer gave it
+    int animationTimerOn_ = 0;  // the period the running timer has; 0 while it is stopped
     std::vector<Notification> pending_;
     std::vector<std::pair<const MControl*, ControlState>> showcase_;
     // False once the dialog is gone: a popup list may be answered after that.

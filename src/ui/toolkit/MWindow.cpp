@@ -1,19 +1,55 @@
 #include "ui/toolkit/MWindow.h"
 
+#include <algorithm>
+
 #include "ui/toolkit/Painter.h"
 #include "ui/toolkit/UiBackend.h"
 #include "ui/toolkit/WindowPeer.h"
+
+namespace {
+
+// The windows that have a peer, in the order they got it. Taken without any window's lock held,
+// so that it never waits for a window while a window waits for it.
+std::mutex windowsLock;
+std::vector<MWindow*> windows;  // guarded by windowsLock
+
+void Register(MWindow* window) {
+    std::lock_guard<std::mutex> lock(windowsLock);
+    windows.push_back(window);
+}
+
+void Unregister(MWindow* window) {
+    std::lock_guard<std::mutex> lock(windowsLock);
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+}
+
+}  // namespace
 
 MWindow::MWindow() : life_(std::make_shared<Life>(Life{this})) {
 }
 
 MWindow::~MWindow() {
     life_->window = nullptr;
+    Unregister(this);
     std::lock_guard<std::recursive_mutex> lock(lock_);
     if (peer_) {
         peer_->Destroy();
         peer_.reset();
     }
+}
+
+std::vector<MWindow*> MWindow::Windows() {
+    std::lock_guard<std::mutex> lock(windowsLock);
+    return windows;
+}
+
+MWindow* MWindow::FindWindow(const std::u16string& title) {
+    for (MWindow* window : Windows()) {
+        if (window->GetTitle() == title) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 bool MWindow::Create(MWindow* parent, std::u16string title, unsigned style, unsigned exStyle,
@@ -36,6 +72,7 @@ bool MWindow::Create(MWindow* parent, std::u16string title, unsigned style, unsi
         peer_->SetBounds(bounds_);
         peer_->SetTopmost((exStyle & kExStyleTopmost) != 0);
     }
+    Register(this);
     OnCreate();
     if ((style & kStyleVisible) != 0) {
         ShowWindow(true);
@@ -90,6 +127,7 @@ void MWindow::DestroyWindow() {
         }
         peer = std::move(peer_);
     }
+    Unregister(this);
     OnDestroy();
     peer->Destroy();
 }
@@ -147,6 +185,29 @@ void MWindow::SetTopmost(bool topmost) {
     });
 }
 
+void MWindow::Minimize() {
+    OnUiThread([](MWindow& window) {
+        std::lock_guard<std::recursive_mutex> lock(window.lock_);
+        if (window.peer_) {
+            window.peer_->Minimize();
+        }
+    });
+}
+
+bool MWindow::IsMinimized() const {
+    std::lock_guard<std::recursive_mutex> lock(lock_);
+    return peer_ && peer_->IsMinimized();
+}
+
+void MWindow::BringToFront() {
+    OnUiThread([](MWindow& window) {
+        std::lock_guard<std::recursive_mutex> lock(window.lock_);
+        if (window.peer_) {
+            window.peer_->BringToFront();
+        }
+    });
+}
+
 void MWindow::SetTimer(int id, int milliseconds) {
     OnUiThread([id, milliseconds](MWindow& window) {
         std::lock_guard<std::recursive_mutex> lock(window.lock_);
@@ -166,10 +227,16 @@ void MWindow::KillTimer(int id) {
 }
 
 void MWindow::PostMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+    PostTask([message, wParam, lParam](MWindow& window) {
+        window.OnWindowMessage(message, wParam, lParam);
+    });
+}
+
+void MWindow::PostTask(std::function<void(MWindow&)> task) {
     std::shared_ptr<Life> life = life_;
-    UiBackend::Current().Post([life, message, wParam, lParam] {
+    UiBackend::Current().Post([life, task = std::move(task)] {
         if (life->window != nullptr) {
-            life->window->OnWindowMessage(message, wParam, lParam);
+            task(*life->window);
         }
     });
 }
@@ -294,15 +361,9 @@ void MWindow::PaintClient(Painter& painter) {
 }
 
 void MWindow::OnUiThread(std::function<void(MWindow&)> task) {
-    UiBackend& backend = UiBackend::Current();
-    if (backend.IsUiThread()) {
+    if (UiBackend::Current().IsUiThread()) {
         task(*this);
-        return;
+    } else {
+        PostTask(std::move(task));
     }
-    std::shared_ptr<Life> life = life_;
-    backend.Post([life, task = std::move(task)] {
-        if (life->window != nullptr) {
-            task(*life->window);
-        }
-    });
 }

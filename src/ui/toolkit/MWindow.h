@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/InputEvent.h"
@@ -47,17 +48,29 @@ public:
     void CenterWindow();
     void MoveWindow(const Rect& screenRect);
     void SetTopmost(bool topmost);
+    // Shows the window minimised, on the task bar.
+    void Minimize();
+    bool IsMinimized() const;
+    // Shows the window normally (un-minimised, shown when hidden), raises and activates it.
+    void BringToFront();
     void SetTimer(int id, int milliseconds);
     void KillTimer(int id);
     // Delivers OnWindowMessage(message, wParam, lParam) on the user-interface thread later;
     // dropped when the window is gone by then.
     void PostMessage(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    // Runs `task` with the window on the user-interface thread later, after the current event;
+    // dropped when the window is gone by then.
+    void PostTask(std::function<void(MWindow&)> task);
     // Asks for the window to be painted again.
     void Invalidate();
 
     // An opaque handle of a created window, null before Create and after DestroyWindow.
     void* GetSafeHwnd() const;
     MWindow* GetParent() const { return parent_; }
+    // User-interface thread. Every created window not yet destroyed, in the order of creation.
+    static std::vector<MWindow*> Windows();
+    // User-interface thread. The first of Windows() with this title; null when there is none.
+    static MWindow* FindWindow(const std::u16string& title);
     std::u16string GetTitle() const;
     void SetIcon(const std::u16string& iconFile);
     // The client area: (0, 0, width, height).
@@ -104,11 +117,11 @@ protected:
     virtual void AfterInput() {}
     virtual void AnimationTick() {}
     WindowPeer* Peer() const { return peer_.get(); }
-
-private:
     // Runs `task` now when on the user-interface thread, else posts it (dropped when the window
     // is gone by then).
     void OnUiThread(std::function<void(MWindow&)> task);
+
+private:
     struct Life {
         MWindow* window;  // only read and cleared on the user-interface thread
     };

@@ -32,11 +32,14 @@ bool MenuWnd::TrackPopup() {
     const Point at{point_.x - window.left, point_.y - window.top};
     const Rect anchor{at.x, at.y, at.x + width_, at.y};
     const unsigned message = message_;
-    dialog->OpenPopupList(anchor, std::move(texts), -1, width_,
-                          [dialog, message, ids = std::move(ids)](int index) {
-                              if (index >= 0 && index < static_cast<int>(ids.size())) {
-                                  dialog->PostMessage(message, ids[index], 0);
-                              }
-                          });
+    std::vector<int> listIds = ids;
+    dialog->OpenPopupList(
+        anchor, std::move(texts), -1, width_,
+        [dialog, message, ids = std::move(ids)](int index) {
+            if (index >= 0 && index < static_cast<int>(ids.size())) {
+                dialog->PostMessage(message, ids[index], 0);
+            }
+        },
+        std::move(listIds));
     return true;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/WindowPeer.h"
 
 class MWindow;
+class TrayIcon;
+struct FileDialogRequest;
 
 // The platform side of the toolkit: creates the windows' peers and runs tasks on the
 // user-interface thread. One backend serves the process; the entry point installs it before the
@@ -22,6 +26,15 @@ public:
     virtual void Post(std::function<void()> task) = 0;
     // The usable area of the primary screen (without panels), in screen coordinates.
     virtual Rect WorkArea() const = 0;
+    // User-interface thread. A tray icon, not yet added; every backend makes one, which tells
+    // whether the desktop has a tray at all.
+    virtual std::unique_ptr<TrayIcon> CreateTrayIcon() = 0;
+    // User-interface thread. Closes every open drop-down list and popup menu without a choice.
+    virtual void DismissPopups() = 0;
+    // User-interface thread. Runs a modal file dialog (ShowFileDialog): the chosen file, or
+    // nullopt when cancelled.
+    virtual std::optional<std::filesystem::path> RunFileDialog(
+        MWindow* owner, const FileDialogRequest& request) = 0;
 
     // The installed backend. Install takes ownership and replaces (and destroys) the previous
     // one, which must have no windows left. Both are meant for start-up and tests.

@@ -12,6 +12,9 @@
 struct PopupList {
     Rect anchor;  // in screen coordinates; the list opens below it
     std::vector<std::u16string> items;
+    // The opener's id of each item, in the order of `items` (a popup menu's item ids); empty
+    // unless the opener gives them.
+    std::vector<int> ids;
     int selected = -1;
     int width = 0;  // 0: the anchor's width
     std::function<void(int)> chosen;
@@ -30,6 +33,12 @@ public:
     virtual void SetTitle(const std::u16string& title) = 0;
     virtual void SetIcon(const std::u16string& iconFile) = 0;
     virtual void SetTopmost(bool topmost) = 0;
+    // Shows the window minimised (on the task bar).
+    virtual void Minimize() = 0;
+    // Any thread.
+    virtual bool IsMinimized() const = 0;
+    // Shows the window normally (not minimised), above the others, and activates it.
+    virtual void BringToFront() = 0;
     // Any thread: the window is painted again soon on the user-interface thread.
     virtual void Invalidate() = 0;
 

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -14,6 +15,7 @@
 
 #include "ui/qt/QtTestDialog.h"
 #include "ui/toolkit/Notify.h"
+#include "ui/toolkit/UiBackend.h"
 
 namespace {
 
@@ -174,6 +176,81 @@ TEST(QtWindowTest, ModalLoopsNestAndEachReturnsItsOwnResult) {
     EXPECT_EQ(outer.ShowModal(), 7);
     EXPECT_EQ(innerResult, 42);
     EXPECT_TRUE(innerWasModal);
+}
+
+// Clicks a control of a dialog the way the window system does, through its QWindow, so that a
+// window blocked by a modal one does not get the click.
+void ClickThroughWindowSystem(MDialog& dialog, int id) {
+    const Rect rect = dialog.GetControl(id)->GetRect();
+    const QPoint at(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
+    QWindow* window = WidgetOf(dialog)->windowHandle();
+    QTest::mouseMove(window, at);
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+TEST(QtWindowTest, TheOutermostLoopOfAWindowWithoutParentBlocksNoOtherWindow) {
+    QtTestDialog main;
+    ASSERT_TRUE(main.Open(TwoButtons));
+    QtTestDialog tool;
+    ASSERT_TRUE(tool.Open(TwoButtons, {500, 100, 800, 300}));
+    std::vector<Heard> toolHeardInOwnedLoop;
+    bool ownedWasModal = false;
+    QTimer::singleShot(0, [&] {
+        ClickThroughWindowSystem(tool, kOk);
+        // A dialog with an owner blocks every other window while its loop runs.
+        QtTestDialog owned;
+        ASSERT_TRUE(
+            owned.Create(&main, u"owned", kStylePopup | kStyleVisible, 0, {150, 150, 450, 350}));
+        QTimer::singleShot(0, [&] {
+            ownedWasModal = QApplication::activeModalWidget() == WidgetOf(owned);
+            ClickThroughWindowSystem(tool, kCancel);
+            toolHeardInOwnedLoop = tool.heard;
+            owned.EndModal(0);
+        });
+        owned.ShowModal();
+        // Back in the outer loop, the other window takes clicks again.
+        ClickThroughWindowSystem(tool, kCancel);
+        main.EndModal(5);
+    });
+    EXPECT_EQ(main.ShowModal(), 5);
+    EXPECT_TRUE(ownedWasModal);
+    EXPECT_EQ(toolHeardInOwnedLoop, (std::vector<Heard>{{kOk, kNotifyClick}}));
+    EXPECT_EQ(tool.heard, (std::vector<Heard>{{kOk, kNotifyClick}, {kCancel, kNotifyClick}}));
+    EXPECT_FALSE(WidgetOf(tool)->isModal());
+}
+
+TEST(QtWindowTest, MinimizeAndBringToFrontChangeTheWindowState) {
+    QtTestDialog dialog;
+    ASSERT_TRUE(dialog.Open(TwoButtons));
+    QtWindowWidget* widget = WidgetOf(dialog);
+    dialog.Minimize();
+    EXPECT_TRUE(widget->isMinimized());
+    EXPECT_TRUE(dialog.IsMinimized());
+    dialog.BringToFront();
+    EXPECT_FALSE(widget->isMinimized());
+    EXPECT_FALSE(dialog.IsMinimized());
+    EXPECT_TRUE(widget->isVisible());
+
+    // A hidden window is shown again.
+    dialog.ShowWindow(false);
+    dialog.BringToFront();
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_TRUE(dialog.IsWindowVisible());
+}
+
+TEST(QtWindowTest, DismissPopupsClosesOpenMenusWithoutAChoice) {
+    QtTestDialog dialog;
+    ASSERT_TRUE(dialog.Open(TwoButtons));
+    std::vector<int> chosen;
+    dialog.OpenPopupList({10, 10, 160, 40}, {u"one", u"two"}, 0, 0,
+                         [&](int index) { chosen.push_back(index); });
+    QPointer<QMenu> list = WidgetOf(dialog)->findChild<QMenu*>();
+    ASSERT_FALSE(list.isNull());
+    ASSERT_TRUE(list->isVisible());
+    UiBackend::Current().DismissPopups();
+    Settle();
+    EXPECT_TRUE(list.isNull());
+    EXPECT_TRUE(chosen.empty());
 }
 
 TEST(QtWindowTest, APopupListCallsChosenWithThePickedItemOnly) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "ui/toolkit/ControlFactory.h"
 #include "ui/toolkit/Notify.h"
@@ -232,3 +234,84 @@ TEST_F(DialogModelTest, PopupListChoiceRunsWithTheLockAndDeliversAfterwards) {
 }
 
 }  // namespace
+
+TEST_F(DialogModelTest, WindowsListsTheCreatedWindowsUntilTheyAreDestroyed) {
+    auto open = [](MWindow& window, const char16_t* title) {
+        return window.Create(nullptr, title, kStylePopup, 0, {0, 0, 100, 100});
+    };
+    MWindow never;  // not created: not listed
+    MWindow first;
+    MWindow second;
+    auto third = std::make_unique<MWindow>();
+    ASSERT_TRUE(open(second, u"second"));
+    ASSERT_TRUE(open(first, u"first"));
+    ASSERT_TRUE(open(*third, u"third"));
+    EXPECT_EQ(MWindow::Windows(), (std::vector<MWindow*>{&second, &first, third.get()}));
+    EXPECT_EQ(MWindow::FindWindow(u"first"), &first);
+    EXPECT_EQ(MWindow::FindWindow(u"none"), nullptr);
+
+    first.DestroyWindow();
+    third.reset();  // by its destructor
+    EXPECT_EQ(MWindow::Windows(), (std::vector<MWindow*>{&second}));
+    EXPECT_EQ(MWindow::FindWindow(u"first"), nullptr);
+    // Created again: listed as the newest.
+    ASSERT_TRUE(open(first, u"first"));
+    EXPECT_EQ(MWindow::Windows(), (std::vector<MWindow*>{&second, &first}));
+
+    // A window destroyed inside its modal loop stays listed until the loop has ended.
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Open());
+    std::vector<MWindow*> duringLoop;
+    Ui().SetModalHandler([&](MWindow& window) {
+        window.DestroyWindow();
+        duringLoop = MWindow::Windows();
+    });
+    dialog.ShowModal();
+    EXPECT_EQ(duringLoop, (std::vector<MWindow*>{&second, &first, &dialog}));
+    EXPECT_EQ(MWindow::Windows(), (std::vector<MWindow*>{&second, &first}));
+}
+
+TEST_F(DialogModelTest, MinimizeAndBringToFrontAreHandedToTheUiThread) {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Open());
+    HeadlessPeer* peer = Ui().FindPeer(u"TestDialog");
+    ASSERT_NE(peer, nullptr);
+    std::thread worker([&] { dialog.Minimize(); });
+    worker.join();
+    EXPECT_FALSE(dialog.IsMinimized());
+    Ui().RunPending();
+    EXPECT_TRUE(dialog.IsMinimized());
+    EXPECT_TRUE(dialog.IsWindowVisible());
+
+    dialog.BringToFront();
+    EXPECT_FALSE(dialog.IsMinimized());
+    EXPECT_EQ(peer->RaiseCount(), 1);
+    // A hidden window comes back too.
+    dialog.ShowWindow(false);
+    dialog.BringToFront();
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_EQ(peer->RaiseCount(), 2);
+    dialog.DestroyWindow();
+    EXPECT_FALSE(dialog.IsMinimized());
+}
+
+TEST_F(DialogModelTest, AModalHandlerServesTheLoopUntilTheWindowEndsIt) {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Open());
+    HeadlessPeer* peer = Ui().FindPeer(u"TestDialog");
+    ASSERT_NE(peer, nullptr);
+    EXPECT_TRUE(peer->IsModalEnded());  // no loop runs
+    std::vector<int> ran;
+    Ui().SetModalHandler([&](MWindow& window) {
+        UiBackend::Current().Post([&] { ran.push_back(1); });
+        UiBackend::Current().Post([&] { window.EndModal(7); });
+        UiBackend::Current().Post([&] { ran.push_back(3); });
+        while (!peer->IsModalEnded() && Ui().RunOnePending()) {
+        }
+        ran.push_back(2);
+    });
+    EXPECT_EQ(dialog.ShowModal(), 7);
+    // The handler stopped serving once the loop ended; the loop ran the rest.
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(Ui().RunOnePending());
+}

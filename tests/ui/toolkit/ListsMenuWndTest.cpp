@@ -88,4 +88,28 @@ TEST_F(ListsMenuWndTest, NothingOpensWithoutADialogOwnerOrItems) {
     EXPECT_FALSE(Ui().OpenPopup().has_value());
 }
 
+TEST_F(ListsMenuWndTest, ItemsArePickedByIdAndDismissedWithoutAChoice) {
+    Owner owner;
+    ASSERT_TRUE(owner.Open());
+    auto open = [&] {
+        MenuWnd menu;
+        ASSERT_TRUE(menu.Create(&owner, {150, 220}, 1712, 0));
+        menu.AddMenu(105, u"Left click");
+        menu.AddMenu(101, u"Key");
+        ASSERT_TRUE(menu.TrackPopup());
+    };
+    open();
+    EXPECT_EQ(Ui().OpenPopup()->ids, (std::vector<int>{105, 101}));
+    EXPECT_FALSE(Ui().ChoosePopupItemById(7));
+    ASSERT_TRUE(Ui().ChoosePopupItemById(101));
+    EXPECT_FALSE(Ui().OpenPopup().has_value());
+
+    open();
+    Ui().DismissPopups();
+    EXPECT_FALSE(Ui().OpenPopup().has_value());
+    EXPECT_FALSE(Ui().ChoosePopupItemById(105));
+    Ui().RunPending();
+    EXPECT_EQ(owner.messages, (std::vector<Received>{{1712, 0, 101, 0}}));
+}
+
 }  // namespace

@@ -219,6 +219,50 @@ TEST_F(WidgetsDeviceTest, BatteryTakesLevelAndChargingState) {
     EXPECT_TRUE(dialog.received.empty());
 }
 
+TEST_F(WidgetsDeviceTest, TheAnimationTickRunsOnlyWhileTheBatteryCharges) {
+    TestDialog dialog;
+    BatteryCtrl* battery = nullptr;
+    ASSERT_TRUE(dialog.Open([&](TestDialog& d) {
+        battery = static_cast<BatteryCtrl*>(d.AdoptControl(
+            std::make_unique<BatteryCtrl>(), u"BatteryCtrl", kBatteryId, {270, 50, 365, 80}));
+        battery->AddMTimer();
+    }));
+    HeadlessPeer* peer = Ui().FindPeer(u"TestDialog");
+    ASSERT_NE(peer, nullptr);
+    auto tickRuns = [&] { return peer->Timers().count(MWindow::kAnimationTimer) == 1; };
+
+    dialog.SetMTimer(10);
+    battery->SetBatteryInfo(40, 0);
+    EXPECT_FALSE(tickRuns());
+    battery->SetBatteryInfo(40, BatteryCtrl::kStateCharging);
+    ASSERT_TRUE(tickRuns());
+    EXPECT_EQ(peer->Timers().at(MWindow::kAnimationTimer), 10);
+    Ui().AdvanceTime(100);
+    EXPECT_GT(battery->GetShownLevel(), 40);
+
+    // Hidden, the charging fill is not seen: no tick until it is shown again.
+    battery->SetVisible(false);
+    EXPECT_FALSE(tickRuns());
+    battery->SetVisible(true);
+    EXPECT_TRUE(tickRuns());
+
+    // Unplugged: the tick stops; without a period it does not start.
+    battery->SetBatteryInfo(40, 0);
+    EXPECT_FALSE(tickRuns());
+    dialog.SetMTimer(0);
+    battery->SetBatteryInfo(40, BatteryCtrl::kStateCharging);
+    EXPECT_FALSE(tickRuns());
+
+    // The worker reports charging: the tick starts on the user-interface thread.
+    dialog.SetMTimer(10);
+    battery->SetBatteryInfo(40, 0);
+    std::thread worker([&] { battery->SetBatteryInfo(55, BatteryCtrl::kStateCharging); });
+    worker.join();
+    EXPECT_FALSE(tickRuns());
+    Ui().RunPending();
+    EXPECT_TRUE(tickRuns());
+}
+
 TEST_F(WidgetsDeviceTest, DeviceStateCaptionAndDot) {
     TestDialog dialog;
     CDeviceState* state = nullptr;

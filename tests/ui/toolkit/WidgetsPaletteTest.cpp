@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -127,6 +128,28 @@ TEST_F(WidgetsPaletteTest, ProgressKeepsItsValueAndRunsOnTheTick) {
     running->SetRun(0, -1);
     EXPECT_FALSE(running->IsRunning());
     EXPECT_TRUE(dialog.received.empty());
+}
+
+TEST_F(WidgetsPaletteTest, ACountedRunStopsTheTickWithItsLastPass) {
+    TestDialog dialog;
+    MProgress2* running = nullptr;
+    ASSERT_TRUE(dialog.Open([&](TestDialog& d) {
+        running = static_cast<MProgress2*>(
+            d.AdoptControl(std::make_unique<MProgress2>(), u"MProgress2", 34, {10, 130, 380, 150}));
+        running->AddMTimer();
+    }));
+    HeadlessPeer* peer = Ui().FindPeer(u"TestDialog");
+    ASSERT_NE(peer, nullptr);
+    dialog.SetMTimer(2);
+    EXPECT_TRUE(peer->Timers().empty());
+    running->SetRun(1, 1);
+    EXPECT_EQ(peer->Timers(), (std::map<int, int>{{MWindow::kAnimationTimer, 2}}));
+    Ui().AdvanceTime(2 * MProgress2::kTicksPerPass - 2);
+    EXPECT_TRUE(running->IsRunning());
+    EXPECT_FALSE(peer->Timers().empty());
+    Ui().AdvanceTime(2);
+    EXPECT_FALSE(running->IsRunning());
+    EXPECT_TRUE(peer->Timers().empty());
 }
 
 TEST_F(WidgetsPaletteTest, AreasKeepTheirColours) {

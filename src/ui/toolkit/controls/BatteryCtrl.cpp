@@ -18,6 +18,7 @@ void BatteryCtrl::SetBatteryInfo(int level, int state) {
         state_ = state;
         tick_ = 0;
         Invalidate();
+        AnimationMayStart();
     }
 }
 
@@ -62,6 +63,11 @@ bool BatteryCtrl::OnTick() {
     const int before = ShownLevel();
     tick_ = (tick_ + 1) % (kChargeRunTicks + kChargePauseTicks);
     return ShownLevel() != before && IsShown();
+}
+
+bool BatteryCtrl::IsAnimating() const {
+    auto lock = Guard();
+    return state_ == kStateCharging && level_ >= 0 && IsShown();
 }
 
 void BatteryCtrl::Paint(Painter& painter, const ControlState&) const {

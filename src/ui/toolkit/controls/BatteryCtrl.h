@@ -33,6 +33,8 @@ public:
     // MControl overrides
     void Paint(Painter& painter, const ControlState& state) const override;
     bool OnTick() override;
+    // While charging, with a known level, and shown.
+    bool IsAnimating() const override;
 
 private:
     int ShownLevel() const;

@@ -13,6 +13,7 @@ void MProgress2::SetRun(int run, int passes) {
     passesLeft_ = passes > 0 ? passes : -1;
     tick_ = 0;
     Invalidate();
+    AnimationMayStart();
 }
 
 bool MProgress2::IsRunning() const {

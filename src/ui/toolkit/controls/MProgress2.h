@@ -17,6 +17,8 @@ public:
     // MControl overrides
     void Paint(Painter& painter, const ControlState& state) const override;
     bool OnTick() override;
+    // While the stripe runs.
+    bool IsAnimating() const override { return IsRunning(); }
 
     // Ticks one pass lasts.
     static constexpr int kTicksPerPass = 250;

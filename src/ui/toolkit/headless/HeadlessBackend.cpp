@@ -4,6 +4,7 @@
 
 #include "ui/toolkit/MDialog.h"
 #include "ui/toolkit/MWindow.h"
+#include "ui/toolkit/headless/HeadlessTrayIcon.h"
 
 HeadlessPeer::HeadlessPeer(HeadlessBackend& backend, MWindow& window)
     : backend_(backend), window_(window) {
@@ -15,6 +16,17 @@ std::map<int, int> HeadlessPeer::Timers() const {
         periods[id] = timer.period;
     }
     return periods;
+}
+
+void HeadlessPeer::Minimize() {
+    minimized_.store(true);
+    shown_.store(true);
+}
+
+void HeadlessPeer::BringToFront() {
+    minimized_.store(false);
+    shown_.store(true);
+    raises_.fetch_add(1);
 }
 
 void HeadlessPeer::SetTimer(int id, int milliseconds) {
@@ -58,12 +70,45 @@ void HeadlessPeer::Destroy() {
 HeadlessBackend::HeadlessBackend() : uiThread_(std::this_thread::get_id()) {
 }
 
-HeadlessBackend::~HeadlessBackend() = default;
+HeadlessBackend::~HeadlessBackend() {
+    // Icons that outlive the backend find no tray any more.
+    for (HeadlessTrayIcon* tray : trays_) {
+        tray->backend_ = nullptr;
+    }
+}
 
 std::unique_ptr<WindowPeer> HeadlessBackend::CreatePeer(MWindow& window) {
     auto peer = std::make_unique<HeadlessPeer>(*this, window);
     peers_.push_back(peer.get());
     return peer;
+}
+
+std::unique_ptr<TrayIcon> HeadlessBackend::CreateTrayIcon() {
+    auto icon = std::make_unique<HeadlessTrayIcon>(this);
+    trays_.push_back(icon.get());
+    return icon;
+}
+
+void HeadlessBackend::DismissPopups() {
+    popup_.reset();
+    for (HeadlessTrayIcon* tray : trays_) {
+        tray->DismissMenu();
+    }
+}
+
+std::optional<std::filesystem::path> HeadlessBackend::RunFileDialog(
+    MWindow*, const FileDialogRequest& request) {
+    lastFileRequest_ = request;
+    if (fileAnswers_.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> answer = std::move(fileAnswers_.front());
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+void HeadlessBackend::QueueFileAnswer(std::optional<std::filesystem::path> answer) {
+    fileAnswers_.push_back(std::move(answer));
 }
 
 void HeadlessBackend::Forget(HeadlessPeer* peer) {
@@ -76,18 +121,22 @@ void HeadlessBackend::Post(std::function<void()> task) {
 }
 
 void HeadlessBackend::RunPending() {
-    for (;;) {
-        std::function<void()> task;
-        {
-            std::lock_guard<std::mutex> lock(postLock_);
-            if (posted_.empty()) {
-                return;
-            }
-            task = std::move(posted_.front());
-            posted_.pop_front();
-        }
-        task();
+    while (RunOnePending()) {
     }
+}
+
+bool HeadlessBackend::RunOnePending() {
+    std::function<void()> task;
+    {
+        std::lock_guard<std::mutex> lock(postLock_);
+        if (posted_.empty()) {
+            return false;
+        }
+        task = std::move(posted_.front());
+        posted_.pop_front();
+    }
+    task();
+    return true;
 }
 
 void HeadlessBackend::AdvanceTime(std::int64_t milliseconds) {
@@ -132,6 +181,15 @@ bool HeadlessBackend::ChoosePopupItem(int index) {
         list.chosen(index);
     }
     return true;
+}
+
+bool HeadlessBackend::ChoosePopupItemById(int id) {
+    if (!popup_) {
+        return false;
+    }
+    const std::vector<int>& ids = popup_->ids;
+    const auto found = std::find(ids.begin(), ids.end(), id);
+    return found != ids.end() && ChoosePopupItem(static_cast<int>(found - ids.begin()));
 }
 
 HeadlessPeer* HeadlessBackend::FindPeer(const std::u16string& title) const {

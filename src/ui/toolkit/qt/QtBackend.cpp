@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMenu>
 #include <QPixmap>
 #include <QScreen>
 
 #include "ui/toolkit/Manager.h"
 #include "ui/toolkit/controls/ImageSizeProvider.h"
+#include "ui/toolkit/qt/QtFileDialog.h"
 #include "ui/toolkit/qt/QtImageCache.h"
 #include "ui/toolkit/qt/QtString.h"
 #include "ui/toolkit/qt/QtTaskQueue.h"
+#include "ui/toolkit/qt/QtTrayIcon.h"
 #include "ui/toolkit/qt/QtWindowPeer.h"
 #include "ui/toolkit/qt/QtWindowWidget.h"
 
@@ -54,6 +57,24 @@ void QtBackend::Post(std::function<void()> task) {
 Rect QtBackend::WorkArea() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? FromQRect(screen->availableGeometry()) : kFallbackWorkArea;
+}
+
+std::unique_ptr<TrayIcon> QtBackend::CreateTrayIcon() {
+    return std::make_unique<QtTrayIcon>();
+}
+
+void QtBackend::DismissPopups() {
+    // Menus are windows of their own, whoever their parent is.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && menu->isVisible()) {
+            menu->close();
+        }
+    }
+}
+
+std::optional<std::filesystem::path> QtBackend::RunFileDialog(MWindow* owner,
+                                                              const FileDialogRequest& request) {
+    return RunQtFileDialog(owner != nullptr ? WidgetOf(*owner) : nullptr, request);
 }
 
 QWidget* QtBackend::WidgetOf(const MWindow& window) {

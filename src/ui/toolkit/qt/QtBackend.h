@@ -40,6 +40,13 @@ public:
     // waiting when the backend goes are dropped.
     void Post(std::function<void()> task) override;
     Rect WorkArea() const override;
+    // A QtTrayIcon.
+    std::unique_ptr<TrayIcon> CreateTrayIcon() override;
+    // Closes every open menu (the windows' drop-down lists and popup menus, the tray's menu).
+    void DismissPopups() override;
+    // Qt's file dialog (RunQtFileDialog) over the owner's widget.
+    std::optional<std::filesystem::path> RunFileDialog(MWindow* owner,
+                                                       const FileDialogRequest& request) override;
 
     // User-interface thread. The widget of a created window; null when it has none.
     static QWidget* WidgetOf(const MWindow& window);

@@ -11,8 +11,15 @@
 #include "ui/toolkit/qt/QtString.h"
 #include "ui/toolkit/qt/QtWindowWidget.h"
 
+namespace {
+
+// The modal loops of all windows running now; user-interface thread only.
+int runningLoops = 0;
+
+}  // namespace
+
 QtWindowPeer::QtWindowPeer(QtBackend& backend, MWindow& window)
-    : widget_(new QtWindowWidget(backend, window)) {
+    : widget_(new QtWindowWidget(backend, window)), hasParent_(window.GetParent() != nullptr) {
     // A window with a parent stays above it (and is centred over it by window managers).
     if (const MWindow* parent = window.GetParent(); parent != nullptr) {
         if (QWidget* parentWidget = QtBackend::WidgetOf(*parent); parentWidget != nullptr) {
@@ -74,6 +81,29 @@ void QtWindowPeer::SetTopmost(bool topmost) {
     }
 }
 
+void QtWindowPeer::Minimize() {
+    if (widget_ != nullptr) {
+        shown_.store(true);
+        widget_->showMinimized();
+    }
+}
+
+bool QtWindowPeer::IsMinimized() const {
+    return widget_ != nullptr && widget_->IsMinimizedNow();
+}
+
+void QtWindowPeer::BringToFront() {
+    if (widget_ == nullptr) {
+        return;
+    }
+    shown_.store(true);
+    widget_->SyncTextEntries();
+    widget_->setWindowState((widget_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    widget_->show();
+    widget_->raise();
+    widget_->activateWindow();
+}
+
 void QtWindowPeer::Invalidate() {
     if (widget_ != nullptr) {
         widget_->RequestRepaint();
@@ -96,15 +126,25 @@ int QtWindowPeer::RunModal() {
     if (widget_ == nullptr) {
         return 0;
     }
+    const Qt::WindowModality modality =
+        !hasParent_ && runningLoops == 0 ? Qt::WindowModal : Qt::ApplicationModal;
     QEventLoop loop;
-    modals_.push_back({&loop, std::nullopt});
-    widget_->SetModal(true);
+    modals_.push_back({&loop, std::nullopt, modality});
+    widget_->SetModality(modality);
+    ++runningLoops;
     const int code = loop.exec();
+    --runningLoops;
     const std::optional<int> result = modals_.back().result;
     modals_.pop_back();
-    if (modals_.empty() && widget_ != nullptr) {
-        widget_->SetModal(false);
-        shown_.store(false);
+    if (widget_ != nullptr) {
+        if (!modals_.empty()) {
+            // Back in an outer loop of the same window, with the modality it had there.
+            widget_->SetModality(modals_.back().modality);
+        } else {
+            widget_->SetModality(Qt::NonModal);
+            widget_->hide();
+            shown_.store(false);
+        }
     }
     return result.value_or(code);
 }

@@ -107,9 +107,8 @@ void QtWindowWidget::KillTimer(int id) {
     }
 }
 
-void QtWindowWidget::SetModal(bool modal) {
-    const Qt::WindowModality wanted = modal ? Qt::ApplicationModal : Qt::NonModal;
-    if (windowModality() == wanted) {
+void QtWindowWidget::SetModality(Qt::WindowModality modality) {
+    if (windowModality() == modality) {
         return;
     }
     // Qt takes a new modality when the window is shown.
@@ -117,8 +116,8 @@ void QtWindowWidget::SetModal(bool modal) {
     if (visible) {
         hide();
     }
-    setWindowModality(wanted);
-    if (visible && modal) {
+    setWindowModality(modality);
+    if (visible && modality != Qt::NonModal) {
         show();
     }
 }
@@ -314,6 +313,13 @@ void QtWindowWidget::moveEvent(QMoveEvent* event) {
     if (event->spontaneous() && !dragging_) {
         ReportMoved();
     }
+}
+
+void QtWindowWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        minimized_.store(isMinimized());
+    }
+    QWidget::changeEvent(event);
 }
 
 void QtWindowWidget::ReportMoved() {

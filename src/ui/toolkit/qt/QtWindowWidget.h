@@ -36,9 +36,11 @@ public:
     // Starts or restarts timer `id`; HandleTimer(id) follows every `milliseconds`.
     void SetTimer(int id, int milliseconds);
     void KillTimer(int id);
-    // Makes the window application-modal (shown again when visible, for Qt to take the change)
-    // or ends it, hiding the window as a dialog whose loop ended.
-    void SetModal(bool modal);
+    // Gives the window `modality` (shown again when visible, for Qt to take the change); back to
+    // Qt::NonModal, the window is hidden as a dialog whose loop ended.
+    void SetModality(Qt::WindowModality modality);
+    // Any thread: whether the window is minimised, as the window system last said.
+    bool IsMinimizedNow() const { return minimized_.load(); }
     void ShowPopupList(PopupList list);
     // Brings the line edits of the edit controls in step with the model.
     void SyncTextEntries();
@@ -75,6 +77,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool SendMouse(MouseAction action, MouseButton button, const QPointF& position, int wheel = 0);
@@ -92,6 +95,8 @@ private:
     const std::shared_ptr<Life> life_;
     // Set while an update posted by another thread waits; any thread.
     std::atomic<bool> repaintPosted_{false};
+    // Written on the user-interface thread when the window state changes; read on any thread.
+    std::atomic<bool> minimized_{false};
     int busy_ = 0;  // handlers of this widget on the stack
     bool orphaned_ = false;
     bool dragging_ = false;
