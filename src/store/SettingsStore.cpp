@@ -101,6 +101,11 @@ bool SettingsStore::CreateDatabase(const std::filesystem::path& file) {
     return complete;
 }
 
+void SettingsStore::HoldForExit() {
+    // Never released: nothing may touch the file after this.
+    mutex_.lock();
+}
+
 void SettingsStore::Close() {
     Lock lock(mutex_);
     db_.Close();

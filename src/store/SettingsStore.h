@@ -36,6 +36,9 @@ public:
     // exist. The result is also what IsOpen() reports afterwards.
     bool Open(const std::u16string& folder, const std::u16string& deviceAttr);
     void Close();
+    // Waits until no operation runs and keeps every later one waiting for good: the process is
+    // about to end at once, and must not end in the middle of a write.
+    void HoldForExit();
     bool IsOpen() const;
     // The UTF-8 path of the last Open (empty before the first).
     std::string Path() const;

@@ -1,0 +1,515 @@
+#include "ui/shell/DeviceMainDlg.h"
+
+#include "app/AppRegistry.h"
+#include "app/Folders.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceWorker.h"
+#include "device/HotPlugWatcher.h"
+#include "device/ModelLoader.h"
+#include "i18n/ChangeLanguage.h"
+#include "i18n/TextLookup.h"
+#include "text/Utf.h"
+#include "ui/shell/AboutDlg.h"
+#include "ui/shell/CUIMessageBox.h"
+#include "ui/shell/MainIds.h"
+#include "ui/shell/SettingsPage.h"
+#include "ui/toolkit/MRender.h"
+#include "ui/toolkit/Manager.h"
+#include "ui/toolkit/Notify.h"
+#include "ui/toolkit/TrayIcon.h"
+#include "ui/toolkit/UiBackend.h"
+#include "ui/toolkit/WindowStyles.h"
+#include "ui/toolkit/controls/CDeviceList.h"
+#include "ui/toolkit/controls/MTabCtrl.h"
+
+using namespace mainwnd;
+
+namespace {
+
+// "DeviceType" while no model has been opened in this run.
+constexpr int kNoModelOpened = 101;
+// The worker's idle wait without a device: commands and the stop wake it at once, so it needs no
+// periodic look of its own.
+constexpr int kWorkerIdleWaitMs = 3600 * 1000;
+constexpr int kAnimationTickMs = 10;
+
+// Message boxes and texts of the frame.
+constexpr int kNoDeviceTitle = 57;
+constexpr int kNoDeviceMessage = 56;
+constexpr int kTrayMenuQuitText = 12;
+constexpr int kCaptionWired = 51;
+constexpr int kCaptionWireless = 52;
+
+// Worker commands the frame queues.
+constexpr int kCommandRescanConnect = 1;
+constexpr int kCommandOpenDongleModel = 4;
+constexpr int kCommandSoftwareCheck = 23;
+
+// Popups the window closes or hides when the mouse goes away, by window title.
+constexpr const char16_t* kPopupsToClose[] = {u"CloseWindowTipDlg", u"CustomKeyDlg", u"WaitDlg"};
+constexpr const char16_t* kPopupsToHide[] = {u"KeyboardTip Window", u"ComboWnd", u"PaletteDlg"};
+
+}  // namespace
+
+DeviceMainDlg::DeviceMainDlg(MainWindowEnvironment environment)
+    : environment_(std::move(environment)) {
+    loader_ =
+        std::make_unique<ModelLoader>(catalog_, *environment_.store, session_.state, session_.queue,
+                                      *this, environment_.exeFolder, environment_.dataFolder,
+                                      [](int textId) { return GetText(textId, kTextSection); });
+}
+
+DeviceMainDlg::~DeviceMainDlg() {
+    StopWorker();
+    worker_.reset();
+    hotPlug_.reset();
+    RemoveTrayIcon();
+    saveWait_.Close();
+}
+
+bool DeviceMainDlg::CreateMainWindow() {
+    if (!Create(nullptr, Manager::GetDeviceName(), kStylePopup | kStyleMinimize, 0,
+                {0, 0, kWidth, kHeight})) {
+        return false;
+    }
+    CenterWindow();
+    return true;
+}
+
+int DeviceMainDlg::RunMainLoop(bool hidden) {
+    if (hidden && (!tray_ || !tray_->IsAdded())) {
+        // Nothing would bring a hidden window back: start minimised instead.
+        ShowWindow(true);
+        Minimize();
+        return ShowModal(false);
+    }
+    return ShowModal(!hidden);
+}
+
+bool DeviceMainDlg::OnInitDialog() {
+    MDialog::OnInitDialog();
+    AddTrayIcon();
+    WriteDeviceTypeSetting(kNoModelOpened);
+    LoadDeviceList();
+    session_.queue.Queue(kCommandRescanConnect);
+    session_.queue.Queue(kCommandSoftwareCheck);
+    StartWorker();
+    SetMTimer(kAnimationTickMs);
+    return true;
+}
+
+void DeviceMainDlg::LoadDeviceList() {
+    DeviceManager& manager = *environment_.devices;
+    auto* list = GetControlAs<CDeviceList>(kDeviceList);
+    if (list != nullptr) {
+        list->ClearList();
+    }
+    manager.ClearIdentities();
+    catalog_.LoadDeviceList(environment_.exeFolder, FromUtf8(SkinFolder().string()));
+    for (const DeviceEntry& model : catalog_.Models()) {
+        if (list != nullptr) {
+            list->AddDevice(model.name, model.deviceType, model.picturePath);
+        }
+    }
+    for (const DeviceIdentity& identity : catalog_.Identities()) {
+        manager.RegisterIdentity(identity);
+    }
+    // The model caption names the first model until one is opened.
+    if (!catalog_.Models().empty()) {
+        SetCaptionText(kModelCaption, catalog_.Models().front().name);
+    }
+    if (settingsPage_) {
+        settingsPage_->ApplyTexts();
+    }
+    if (environment_.backend != nullptr) {
+        hotPlug_ = std::make_unique<HotPlugWatcher>(catalog_, session_, *environment_.backend);
+        if (environment_.watchUdev) {
+            hotPlug_->Start();
+        }
+    }
+}
+
+void DeviceMainDlg::AddTrayIcon() {
+    tray_ = UiBackend::Current().CreateTrayIcon();
+    const IconRef icon = MRender::LoadIconFromFile(SkinFolder() / "Cockpit.ico");
+    if (icon.IsValid()) {
+        SetIcon(icon.file);
+    }
+    if (tray_) {
+        tray_->Add(*this, kTrayIconId, kMessageTray, icon, Manager::GetDeviceName());
+    }
+}
+
+void DeviceMainDlg::RemoveTrayIcon() {
+    if (tray_) {
+        tray_->Remove();
+    }
+}
+
+void DeviceMainDlg::StartWorker() {
+    if (worker_) {
+        return;
+    }
+    worker_ = std::make_unique<DeviceWorker>(*environment_.devices, *environment_.store, session_,
+                                             *this, catalog_, *loader_);
+    worker_->SetIdleWait(kWorkerIdleWaitMs);
+    worker_->Start();
+}
+
+void DeviceMainDlg::StopWorker() {
+    if (worker_ && worker_->IsRunning()) {
+        worker_->Stop(kWorkerStopMs);
+    }
+}
+
+bool DeviceMainDlg::WaitForWorker(int timeoutMs) {
+    return worker_ ? worker_->WaitUntilIdle(timeoutMs) : true;
+}
+
+void DeviceMainDlg::CloseDialog() {
+    StopWorker();
+    if (hotPlug_) {
+        hotPlug_->Stop();
+    }
+    RemoveTrayIcon();
+    saveWait_.Close();
+    DestroyWindow();
+}
+
+void DeviceMainDlg::Quit() {
+    RemoveTrayIcon();
+    EndProcess(0);
+}
+
+void DeviceMainDlg::EndProcess(int exitCode) {
+    if (environment_.endProcess) {
+        environment_.endProcess(exitCode);
+        return;
+    }
+    CloseDialog();
+}
+
+void DeviceMainDlg::OnCloseButton() {
+    if (ReadAppRegValue(SettingsPage::kExitModeValue) == 1) {
+        HideToTray();
+    } else {
+        Quit();
+    }
+}
+
+void DeviceMainDlg::OnClose() {
+    // The desktop's own close (a keyboard shortcut, the task bar) does what the close button does.
+    OnCloseButton();
+}
+
+void DeviceMainDlg::HideToTray() {
+    if (tray_ && tray_->IsAdded()) {
+        ShowWindow(false);
+    } else {
+        Minimize();
+    }
+}
+
+void DeviceMainDlg::ShowFromTray() {
+    ShowWindow(true);
+    BringToFront();
+}
+
+void DeviceMainDlg::OnDeviceChange(int event, const std::u16string& interfaceName,
+                                   const std::string& path) {
+    if (hotPlug_) {
+        hotPlug_->OnDeviceChange(event, interfaceName, path);
+    }
+}
+
+void DeviceMainDlg::OnKeyboardInput(int, bool) {
+    // The macro recording takes raw keys; nothing else listens.
+}
+
+void DeviceMainDlg::QueueCommand(int command) {
+    session_.queue.Queue(command);
+}
+
+void DeviceMainDlg::ShowSaveWait() {
+    bool saveTips = false;
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        saveTips = showSaveTips_;
+    }
+    saveWait_.ShowSaveWait(this, saveTips);
+}
+
+int DeviceMainDlg::ShowMessage(int titleText, int messageText, int type) {
+    return ShowMessageBox(this, GetText(messageText, kTextSection),
+                          GetText(titleText, kTextSection), type);
+}
+
+void DeviceMainDlg::ChangeLanguage(int lcid) {
+    ::ChangeLanguage(lcid, *this);
+}
+
+// Notifications -------------------------------------------------------------------------------
+
+std::intptr_t DeviceMainDlg::OnMessage(int id, int code, std::intptr_t wParam,
+                                       std::intptr_t lParam) {
+    const MainDispatchEntry* entry = FindMainRoute(id, code);
+    if (entry == nullptr) {
+        return 0;
+    }
+    switch (entry->route) {
+        case MainRoute::kFrame:
+            return OnFrameMessage(id, code, wParam);
+        case MainRoute::kNothing:
+            return 1;
+        default:
+            break;
+    }
+    MainPage* page = PageFor(entry->route);
+    return page != nullptr ? page->OnMessage(id, code, wParam, lParam) : 0;
+}
+
+MainPage* DeviceMainDlg::PageFor(MainRoute route) {
+    switch (route) {
+        case MainRoute::kSettings:
+            return settingsPage_.get();
+        default:
+            return nullptr;
+    }
+}
+
+std::intptr_t DeviceMainDlg::OnFrameMessage(int id, int, std::intptr_t wParam) {
+    const SoftwareInfo& software = catalog_.Software();
+    switch (id) {
+        case kWebsiteButton:
+        case SettingsPage::kWebsiteLink:
+            OpenLink(software.websiteUrl);
+            break;
+        case SettingsPage::kFeedbackLink:
+            OpenLink(software.feedbackUrl);
+            break;
+        case SettingsPage::kQaLink:
+            OpenLink(software.qaUrl);
+            break;
+        case kCloseButton:
+            OnCloseButton();
+            break;
+        case kMinimizeButton:
+            Minimize();
+            break;
+        case kSettingsButton:
+            ShowSettingsPage();
+            break;
+        case kTabControl:
+            OnTabSwitch(static_cast<int>(wParam));
+            break;
+        case kDeviceList:
+            OpenSelectedDevice();
+            break;
+        case kPreviousButton:
+        case kNextButton:
+            PageDeviceList(id);
+            break;
+        case SettingsPage::kReturnButton:
+            LeaveSettingsPage();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void DeviceMainDlg::OpenLink(const std::u16string& url) {
+    if (!url.empty() && environment_.openUrl) {
+        environment_.openUrl(url);
+    }
+}
+
+void DeviceMainDlg::OnTabSwitch(int index) {
+    if (MControl* settings = Container(kSettingsPage);
+        settings != nullptr && settings->IsVisible()) {
+        settings->SetVisible(false);
+        ShowControls({kCloseButton, kMinimizeButton, kSettingsButton}, true);
+    }
+    auto* tabs = GetControlAs<MTabCtrl>(kTabControl);
+    const int itemId = tabs != nullptr ? tabs->GetItemId(index) : -1;
+    if (currentTab_ == kTabHome) {
+        ShowControls({kMousePicture}, true);
+    }
+    ShowControls({kBattery}, true);
+    if (itemId == kTabHome) {
+        ShowControls({kMousePicture, kTabStripBackground, kTabControl, kConnectionCaption,
+                      kProfileButton, kBattery},
+                     false);
+    }
+    currentTab_ = itemId;
+}
+
+void DeviceMainDlg::ShowSettingsPage() {
+    ShowControls({kTabStripBackground, kTabControl, kMousePicture, kBattery, kSettingsButton},
+                 false);
+    // The page covers everything: the page underneath is hidden until the page is left, which
+    // selects a tab (and so shows that tab's page) again.
+    ShowControls(
+        {kDeviceListPage, kButtonPage, kDpiPage, kMacroPage, kLightingPage, kDeviceSettingsPage},
+        false);
+    ShowControls({kSettingsPage}, true);
+}
+
+void DeviceMainDlg::LeaveSettingsPage() {
+    ShowControls({kSettingsPage}, false);
+    ShowControls({kSettingsButton}, true);
+    auto* tabs = GetControlAs<MTabCtrl>(kTabControl);
+    if (session_.state.Connected() && currentTab_ != kTabHome) {
+        ShowControls({kTabStripBackground, kTabControl}, true);
+        if (tabs != nullptr) {
+            tabs->SetCurSel(kButtonTabIndex);
+        }
+        ShowControls({kMousePicture, kBattery}, true);
+    } else {
+        if (tabs != nullptr) {
+            tabs->SetCurSel(kHomeTabIndex);
+        }
+        ShowControls({kDeviceListPage}, true);
+    }
+}
+
+void DeviceMainDlg::OpenSelectedDevice() {
+    auto* list = GetControlAs<CDeviceList>(kDeviceList);
+    if (list == nullptr) {
+        return;
+    }
+    const int type = list->GetSelectDevice();
+    DeviceManager& manager = *environment_.devices;
+    if (!manager.HasIdentifiedDevice(type)) {
+        ShowMessage(kNoDeviceTitle, kNoDeviceMessage, CUIMessageBox::kTypeOk);
+        return;
+    }
+    if (type != openedDeviceType_) {
+        openedDeviceType_ = type;
+        manager.SetCurrentDeviceType(type);
+        manager.ClearSelection();
+        WriteDeviceTypeSetting(type);
+        loader_->LoadDeviceModel();
+        if (const DeviceEntry* model = catalog_.FindModel(type)) {
+            SetCaptionText(kModelCaption, model->name);
+        }
+    }
+    if (manager.ConnectionMode() == 1) {
+        SetConnectionCaption(kCaptionWireless);
+        QueueCommand(kCommandOpenDongleModel);
+    } else {
+        SetConnectionCaption(kCaptionWired);
+    }
+    ShowControls({kTabStripBackground, kTabControl}, true);
+    if (auto* tabs = GetControlAs<MTabCtrl>(kTabControl)) {
+        tabs->SetCurSel(kButtonTabIndex);
+    }
+    // The battery belongs to the device's pages as much as the picture does; without it here the
+    // opened mouse's battery would only appear after another tab was chosen.
+    ShowControls({kMousePicture, kConnectionCaption, kProfileButton, kBattery}, true);
+}
+
+void DeviceMainDlg::PageDeviceList(int id) {
+    auto* list = GetControlAs<CDeviceList>(kDeviceList);
+    if (list == nullptr) {
+        return;
+    }
+    list->SetSelectIndex(-1);
+    if (id == kPreviousButton) {
+        list->PrevPage();
+    } else {
+        list->NextPage();
+    }
+}
+
+// Window messages -----------------------------------------------------------------------------
+
+std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, std::intptr_t wParam,
+                                             std::intptr_t lParam) {
+    switch (message) {
+        case kMessageCommand:
+            if (wParam == kCommandQuit) {
+                Quit();
+            } else if (wParam == kCommandAbout) {
+                ShowAbout();
+            }
+            return 0;
+        case kMessageTray:
+            OnTrayEvent(static_cast<int>(lParam));
+            return 0;
+        case kMessageQuit:
+            if (lParam == kQuitCode) {
+                Quit();
+            }
+            return 0;
+        case kMessageUpdateOffer:
+        case kMessageDownloadProgress:
+            // The update dialogs come with the update pages.
+            return 1;
+        case kMessageProfile:
+            if (wParam == 0 && lParam >= 1) {
+                loader_->SwitchProfile(static_cast<int>(lParam));
+            }
+            return 0;
+        case kMessageActivate:
+            ShowFromTray();
+            return 0;
+        case kMessageClosePopups:
+            ClosePopupsNow();
+            return 0;
+        case kMessageReloadTexts:
+            ApplyTexts();
+            break;
+        default:
+            break;
+    }
+    return MDialog::OnWindowMessage(message, wParam, lParam);
+}
+
+void DeviceMainDlg::OnTrayEvent(int mouseMessage) {
+    switch (mouseMessage) {
+        case kTrayLeftDown:
+        case kTrayLeftDoubleClick:
+            ShowFromTray();
+            break;
+        case kTrayRightUp:
+            if (tray_) {
+                tray_->TrackMenu({{kCommandQuit, GetText(kTrayMenuQuitText, kTextSection)}});
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void DeviceMainDlg::ShowAbout() {
+    ShowAboutDialog(this, AboutVersionNumber(*environment_.devices));
+}
+
+void DeviceMainDlg::ClosePopupsNow() {
+    for (MWindow* window : MWindow::Windows()) {
+        if (window == this) {
+            continue;
+        }
+        const std::u16string title = window->GetTitle();
+        if (title == CUIMessageBox::kWindowTitle) {
+            // A question closed this way is answered "cancel".
+            window->PostMessage(kMessageClose, kResultCancel, 0);
+            continue;
+        }
+        for (const char16_t* name : kPopupsToClose) {
+            if (title == name) {
+                window->PostMessage(kMessageClose, 0, 0);
+            }
+        }
+        for (const char16_t* name : kPopupsToHide) {
+            if (title == name) {
+                window->ShowWindow(false);
+            }
+        }
+    }
+    // Drop-down lists and popup menus ("Menu Window").
+    UiBackend::Current().DismissPopups();
+    saveWait_.Hide();
+    StopMacroRecording();
+}

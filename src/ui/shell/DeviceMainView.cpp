@@ -1,0 +1,201 @@
+// DeviceMainDlg: what the device worker and the model loading change on the window. These run on
+// the worker's thread (and on the user-interface thread when the user opens a model); control
+// operations are safe from there, and shared fields take viewMutex_.
+
+#include "i18n/TextLookup.h"
+#include "ui/shell/DeviceMainDlg.h"
+#include "ui/shell/MainIds.h"
+#include "ui/toolkit/controls/BatteryCtrl.h"
+#include "ui/toolkit/controls/CDeviceList.h"
+#include "ui/toolkit/controls/CDeviceState.h"
+#include "ui/toolkit/controls/MTabCtrl.h"
+
+using namespace mainwnd;
+
+namespace {
+
+constexpr int kCaptionNoDevice = 50;
+
+}  // namespace
+
+// Pages of the other settings refresh themselves here as they are built.
+void DeviceMainDlg::RefreshProfileList() {
+}
+
+void DeviceMainDlg::RefreshButtonPage() {
+}
+
+void DeviceMainDlg::RefreshMacroPage() {
+}
+
+void DeviceMainDlg::RefreshDpiPage() {
+}
+
+void DeviceMainDlg::RefreshPerformancePage() {
+}
+
+void DeviceMainDlg::RefreshLightingPage() {
+}
+
+void DeviceMainDlg::SetDpiRange(int, int, std::u16string_view, std::u16string_view, int, int) {
+}
+
+void DeviceMainDlg::SetReportRateCapability(int) {
+}
+
+void DeviceMainDlg::SetMouseFirmwareVersion(const std::u16string&) {
+}
+
+void DeviceMainDlg::SelectDpiStageCount(int) {
+}
+
+void DeviceMainDlg::SelectDpiStage(int) {
+}
+
+void DeviceMainDlg::SetDpiSliderProgress(int) {
+}
+
+void DeviceMainDlg::ShowDpiIndicator(int) {
+}
+
+void DeviceMainDlg::StopMacroRecording() {
+}
+
+void DeviceMainDlg::SetButtons(const std::vector<DescriptorButton>&,
+                               const std::vector<DefaultAssignment>&) {
+}
+
+void DeviceMainDlg::SetLightZones(const std::array<bool, 6>&) {
+}
+
+void DeviceMainDlg::SetBatteryInfo(int level, int state) {
+    if (auto* battery = GetControlAs<BatteryCtrl>(kBattery)) {
+        battery->SetBatteryInfo(level, state);
+    }
+}
+
+void DeviceMainDlg::SetDeviceBattery(int deviceType, int state, int level) {
+    if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
+        list->SetDeviceBattery(deviceType, state, level);
+    }
+}
+
+void DeviceMainDlg::SetConnectionCaption(int textId) {
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        connectionCaptionText_ = textId;
+    }
+    if (auto* caption = GetControlAs<CDeviceState>(kConnectionCaption)) {
+        caption->SetTitle(GetText(textId, kTextSection));
+        caption->SetConnected(textId != kCaptionNoDevice);
+    }
+}
+
+void DeviceMainDlg::SetAllDeviceState(int state) {
+    if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
+        list->SetAllDeviceState(state);
+    }
+}
+
+void DeviceMainDlg::SetDeviceState(int deviceType, int mode, int linkState) {
+    if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
+        list->SetDeviceState(deviceType, mode, linkState);
+    }
+}
+
+void DeviceMainDlg::SetDeviceVersion(int deviceType, int releaseNumber) {
+    if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
+        list->SetDeviceVersion(deviceType, releaseNumber);
+    }
+}
+
+void DeviceMainDlg::SetSelectDevice(int deviceType) {
+    if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
+        list->SetSelectDevice(deviceType);
+    }
+}
+
+int DeviceMainDlg::GetSelectDevice() {
+    auto* list = GetControlAs<CDeviceList>(kDeviceList);
+    return list != nullptr ? list->GetSelectDevice() : -1;
+}
+
+int DeviceMainDlg::GetOnlineDevCount() {
+    auto* list = GetControlAs<CDeviceList>(kDeviceList);
+    return list != nullptr ? list->GetOnlineDevCount() : 0;
+}
+
+void DeviceMainDlg::ShowHomeState() {
+    if (auto* tabs = GetControlAs<MTabCtrl>(kTabControl)) {
+        tabs->SetCurSel(kHomeTabIndex);
+    }
+    ShowControls({kTabStripBackground, kTabControl, kMousePicture}, false);
+    ShowControls({kDeviceListPage}, true);
+}
+
+void DeviceMainDlg::ShowNoDeviceState() {
+    ShowHomeState();
+    SetConnectionCaption(kCaptionNoDevice);
+    ShowControls({kNoDevicePicture, kNoDeviceText}, true);
+    ShowControls({kDeviceList}, false);
+}
+
+void DeviceMainDlg::ShowDevicePageState() {
+    ShowControls({kNoDevicePicture, kNoDeviceText}, false);
+    ShowControls({kDeviceList}, true);
+    ShowControls({kDeviceListPage}, false);
+    if (auto* tabs = GetControlAs<MTabCtrl>(kTabControl)) {
+        tabs->SetCurSel(kButtonTabIndex);
+    }
+    ShowControls({kTabStripBackground, kTabControl, kConnectionCaption, kProfileButton}, true);
+}
+
+void DeviceMainDlg::ShowControl(int controlId, bool visible) {
+    ShowControls({controlId}, visible);
+}
+
+void DeviceMainDlg::ClosePopups() {
+    // The popups belong to the user-interface thread.
+    PostMessage(kMessageClosePopups);
+}
+
+void DeviceMainDlg::SetProfileButtonName(const std::u16string& name) {
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        profileName_ = name;
+    }
+    // The stored name as it is; the display form in the current language comes with the next
+    // change of language.
+    SetCaptionText(kProfileButton, name);
+}
+
+void DeviceMainDlg::SetMousePicture(const std::u16string& imageFile) {
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        mouseImage_ = imageFile;
+    }
+    if (MControl* picture = GetControl(kMousePicture)) {
+        picture->SetImage(imageFile.empty() ? std::u16string() : u"device/" + imageFile, 1);
+        PlaceMousePicture();
+    }
+}
+
+void DeviceMainDlg::ShowLightTab(bool visible) {
+    if (auto* tabs = GetControlAs<MTabCtrl>(kTabControl)) {
+        tabs->ShowItem(tabs->FindItem(kTabLighting), visible);
+    }
+}
+
+void DeviceMainDlg::SetOptionFlags(bool showDpiTips, bool showSaveTips, bool showLod,
+                                   bool showSensor) {
+    std::lock_guard<std::mutex> lock(viewMutex_);
+    showDpiTips_ = showDpiTips;
+    showSaveTips_ = showSaveTips;
+    showLod_ = showLod;
+    showSensor_ = showSensor;
+}
+
+void DeviceMainDlg::SetFirmwareUrl(const std::u16string& url) {
+    std::lock_guard<std::mutex> lock(viewMutex_);
+    firmwareUrl_ = url;
+}

@@ -1,0 +1,49 @@
+#include "ui/shell/MainDispatch.h"
+
+#include "ui/toolkit/Notify.h"
+
+namespace {
+
+// The pages of the other settings add their rows here as they are built.
+constexpr MainDispatchEntry kTable[] = {
+    // Frame: web site, close, minimise, settings page, tabs, device list and its paging buttons.
+    {37, 37, 1, kNotifyClick, MainRoute::kFrame},
+    {38, 40, 1, kNotifyClick, MainRoute::kFrame},
+    {48, 48, 1, kAnyCode, MainRoute::kFrame},
+    {57, 57, 1, kNotifyClick, MainRoute::kFrame},
+    {60, 61, 1, kNotifyClick, MainRoute::kFrame},
+    // The settings page's return button and links are the frame's.
+    {273, 273, 1, kNotifyClick, MainRoute::kFrame},
+    {289, 291, 1, kNotifyClick, MainRoute::kFrame},
+    // Factory reset, from the settings page and from the device settings page.
+    {250, 250, 1, kNotifyClick, MainRoute::kSettings},
+    {276, 277, 1, kNotifyClick, MainRoute::kSettings},
+    {279, 279, 1, kNotifyClick, MainRoute::kSettings},
+    {281, 282, 1, kNotifyClick, MainRoute::kSettings},
+    {286, 287, 1, kNotifyClick, MainRoute::kSettings},
+    // Decorations of the button page that answer clicks without an action.
+    {94, 97, 1, kNotifyClick, MainRoute::kNothing},
+    {218, 224, 1, kNotifyClick, MainRoute::kNothing},
+};
+
+bool Matches(const MainDispatchEntry& entry, int id, int code) {
+    if (id < entry.first || id > entry.last || (id - entry.first) % entry.step != 0) {
+        return false;
+    }
+    return entry.code == kAnyCode || entry.code == code;
+}
+
+}  // namespace
+
+std::span<const MainDispatchEntry> MainDispatchTable() {
+    return kTable;
+}
+
+const MainDispatchEntry* FindMainRoute(int id, int code) {
+    for (const MainDispatchEntry& entry : kTable) {
+        if (Matches(entry, id, code)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+class DeviceManager;
+class HidBackend;
+class SettingsStore;
+
+// What the program hands its main window: the folders, the settings store, the HID backend the
+// device manager uses, and the process-level actions that tests replace.
+struct MainWindowEnvironment {
+    std::filesystem::path exeFolder;   // config.xml, language files, descriptors, skins
+    std::filesystem::path dataFolder;  // the settings databases in its "db" folder
+    std::filesystem::path executable;  // the program the autostart entry starts
+    SettingsStore* store = nullptr;
+    DeviceManager* devices = nullptr;  // the program's device manager, over `backend`
+    HidBackend* backend = nullptr;     // for the hot-plug rule's usage check
+    // Hot-plug through udev (real mice). Virtual mice report their arrivals themselves through
+    // DeviceMainDlg::OnDeviceChange.
+    bool watchUdev = true;
+    // Ends the process with an exit code at once (the quit paths). Null: the window's loop ends
+    // instead, which tests use.
+    std::function<void(int exitCode)> endProcess;
+    // Opens a web address with the desktop; null opens nothing.
+    std::function<bool(const std::u16string& url)> openUrl;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+class MControl;
+class MDialog;
+class SettingsStore;
+struct DeviceSession;
+
+// What the main window offers its pages: its controls, the settings store, the device state and
+// the worker's command queue, and the few shared services every page uses the same way.
+// User-interface thread.
+class PageHost {
+public:
+    virtual ~PageHost() = default;
+
+    // The main window, owner of every control and of the pages' message boxes.
+    virtual MDialog& Window() = 0;
+    // A page container (ids 49 to 56).
+    virtual MControl* Container(int id) = 0;
+    virtual SettingsStore& Store() = 0;
+    virtual DeviceSession& Session() = 0;
+    // Appends a command to the device worker's queue.
+    virtual void QueueCommand(int command) = 0;
+    // The saving popup, when the opened model's descriptor asks for it.
+    virtual void ShowSaveWait() = 0;
+    // A message box with language texts; returns the box's result (2: the second button or a
+    // close).
+    virtual int ShowMessage(int titleText, int messageText, int type) = 0;
+    // Switches the user-interface language and fetches every text again.
+    virtual void ChangeLanguage(int lcid) = 0;
+    // The software version config.xml gives (empty when it gives none).
+    virtual std::u16string SoftwareVersion() const = 0;
+    // The running program, for the entry that starts it with the desktop session.
+    virtual std::filesystem::path Executable() const = 0;
+};
