@@ -9,10 +9,7 @@
 
 namespace sim {
 
-namespace {
-
-// The device type the choice's model names, or 0.
-int ModelType(const DeviceCatalog& catalog, const std::u16string& model) {
+int SimModelType(const DeviceCatalog& catalog, const std::u16string& model) {
     const ModelList& models = catalog.Models();
     if (model.empty()) {
         return models.empty() ? 0 : models.front().deviceType;
@@ -26,8 +23,6 @@ int ModelType(const DeviceCatalog& catalog, const std::u16string& model) {
     }
     return 0;
 }
-
-}  // namespace
 
 std::vector<VirtualConnection*> AddModelConnections(VirtualHidBackend& backend,
                                                     const DeviceCatalog& catalog, int deviceType,
@@ -54,7 +49,7 @@ std::vector<VirtualConnection*> AddModelConnections(VirtualHidBackend& backend,
 std::vector<VirtualConnection*> AddSimConnections(VirtualHidBackend& backend,
                                                   const DeviceCatalog& catalog,
                                                   const SimChoice& choice) {
-    const int deviceType = ModelType(catalog, choice.model);
+    const int deviceType = SimModelType(catalog, choice.model);
     if (deviceType == 0) {
         return {};
     }

@@ -11,6 +11,10 @@ namespace sim {
 class VirtualConnection;
 class VirtualHidBackend;
 
+// The device type a --sim model names: a device type number, or a device_attr; the first model
+// when `model` is empty; 0 when the catalogue has no such model.
+int SimModelType(const DeviceCatalog& catalog, const std::u16string& model);
+
 // Adds to `backend` the connections of one catalogue model, in catalogue order, all carrying one
 // new mouse of that model with `sensorId`: over its cable, through its receiver, or both (mode
 // SimChoice::kAllModes). Empty, adding nothing, when the catalogue has no such connection.

@@ -240,4 +240,16 @@ TEST_F(ListsRowListTest, WheelScrollsOverflowingRowsWithinBounds) {
     EXPECT_EQ(list->GetTopIndex(), 0);
 }
 
+TEST_F(ListsRowListTest, ItemRectScrollsTheRowIntoViewForAClick) {
+    TestDialog dialog;
+    MacroList* list = OpenWithList<MacroList>(dialog, 20);
+    for (int index : {12, 0, 19}) {
+        const Rect rect = list->GetItemRect(index);
+        ASSERT_FALSE(rect.IsEmpty()) << index;
+        HeadlessBackend::ClickAt(dialog, {rect.left + 5, rect.top + rect.Height() / 2});
+        EXPECT_EQ(list->GetCurSel(), index);
+    }
+    EXPECT_TRUE(list->GetItemRect(20).IsEmpty());
+}
+
 }  // namespace

@@ -265,4 +265,25 @@ TEST_F(WidgetsDpiTest, LightSliderKeepsItsFivePositionsAndReportsThem) {
                                                       {kLightId, kNotifyClick, 1, 0}}));
 }
 
+TEST_F(WidgetsDpiTest, PressAtTheValuesPointPicksThatValue) {
+    DpiFixture f;
+    ASSERT_TRUE(f.Open());
+    f.slider->SetPositionCount(100);
+    f.slider->SetStartOffset(50);
+    for (int value : {50, 99, 149, 120}) {
+        HeadlessBackend::ClickAt(f.dialog, f.slider->PointOfValue(value));
+        EXPECT_EQ(f.slider->GetProgress(), value);
+    }
+    TestDialog dialog;
+    LightSlider* light = nullptr;
+    ASSERT_TRUE(dialog.Open([&](TestDialog& d) {
+        light = static_cast<LightSlider*>(d.AdoptControl(
+            std::make_unique<LightSlider>(), u"LightSlider", kLightId, {20, 20, 320, 50}));
+    }));
+    light->SetRange(1, 5);
+    HeadlessBackend::ClickAt(dialog, light->PointOfValue(4));
+    EXPECT_EQ(light->GetPosition(), 4);
+    EXPECT_EQ(dialog.received.back(), (Received{kLightId, kNotifyClick, 4, 0}));
+}
+
 }  // namespace

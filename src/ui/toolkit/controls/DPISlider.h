@@ -37,6 +37,7 @@ public:
 protected:
     // SliderBase overrides
     Rect BarArea() const override;
+    int ValueToIndex(int value) const override { return value - startOffset_; }
     void DrawTrack(Painter& painter, const Rect& track, int fillRight) const override;
     void DrawExtras(Painter& painter) const override;
 

@@ -20,6 +20,7 @@ public:
 protected:
     // SliderBase overrides
     void DrawMarks(Painter& painter, const Rect& track) const override;
+    int ValueToIndex(int value) const override { return value - minimum_; }
     int NotifiedPosition() const override { return minimum_ + index_; }
 
 private:

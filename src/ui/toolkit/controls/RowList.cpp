@@ -277,6 +277,21 @@ int RowList::VisibleRows() const {
     return std::max(1, RowArea().Height() / rowHeight_);
 }
 
+Rect RowList::GetItemRect(int index) {
+    auto lock = Guard();
+    if (!IsRow(index)) {
+        return {};
+    }
+    const Rect area = RowArea();
+    const int visible = rowHeight_ > 0 ? std::max(1, area.Height() / rowHeight_) : 1;
+    if (index < top_) {
+        SetTopIndex(index);
+    } else if (index >= top_ + visible) {
+        SetTopIndex(index - visible + 1);
+    }
+    return RowRect(index).Intersect(area);
+}
+
 Rect RowList::RowRect(int index) const {
     const Rect area = RowArea();
     const int top = area.top + (index - top_) * rowHeight_;

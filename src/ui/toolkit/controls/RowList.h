@@ -32,6 +32,10 @@ public:
     int GetTopIndex() const;
     void SetTopIndex(int index);
 
+    // Scrolls the row into view and gives its rectangle in client coordinates; empty for an
+    // index outside the list. For tests and scripts that click a row as a user would.
+    Rect GetItemRect(int index);
+
     // Starts editing the row's text in place (what a double-click does in lists that allow
     // it); false for an index outside the list or a list that does not edit.
     bool EditItem(int index);

@@ -52,6 +52,13 @@ Rect SliderBase::TrackRect() const {
             top + kTrackHeight};
 }
 
+Point SliderBase::PointOfValue(int value) const {
+    auto lock = Guard();
+    const Rect track = TrackRect();
+    const int index = std::clamp(ValueToIndex(value), 0, std::max(0, count_ - 1));
+    return {XOfIndex(index), track.top + track.Height() / 2};
+}
+
 int SliderBase::XOfIndex(int index) const {
     const Rect track = TrackRect();
     if (count_ <= 1) {

@@ -21,6 +21,9 @@ public:
     void OnMouse(const MouseEvent& event) override;
 
     bool IsDragging() const;
+    // Where on the track a press picks the position of `value` (as the slider counts values, see
+    // ValueToIndex), in client coordinates; for tests and scripts that drag it as a user would.
+    Point PointOfValue(int value) const;
 
 protected:
     SliderBase();
@@ -39,6 +42,8 @@ protected:
     virtual void DrawMarks(Painter&, const Rect&) const {}
     // Draws what belongs outside the bar area (DPISlider's texts).
     virtual void DrawExtras(Painter&) const {}
+    // The index of a value: the value itself by default.
+    virtual int ValueToIndex(int value) const { return value; }
     // The number the notifications carry in wParam; the index by default.
     virtual int NotifiedPosition() const { return index_; }
     // The flat track and fill.
