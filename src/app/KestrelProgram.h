@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/ProgramOptions.h"
+#include "platform/SingleInstance.h"
+
+class DeviceMainDlg;
+class HidBackend;
+class ProgramUi;
+class ScriptRunner;
+
+namespace sim {
+class VirtualConnection;
+class VirtualHidBackend;
+}  // namespace sim
+
+// The exit status of `kestrel --quit` and `--reload-texts` when no Kestrel runs.
+inline constexpr int kExitNoInstance = 3;
+inline constexpr int kExitUsage = 2;
+
+// Sends --quit or --reload-texts to the running instance: 0 when it was delivered,
+// kExitNoInstance when none runs, 1 when it could not be delivered.
+int SendInstanceRequest(const ProgramOptions& options);
+
+// The program from its start to its end, in this order: config.xml (the application name and
+// languages), the single instance (a second start asks the first to show itself and ends), the
+// language, the data folder, the mice (virtual or real), the main window with its loop and, when
+// asked, a script and a screenshot. The choice of screen scaling comes before, in main, since it
+// must precede the display backend.
+class KestrelProgram {
+public:
+    explicit KestrelProgram(ProgramOptions options);
+    ~KestrelProgram();
+    KestrelProgram(const KestrelProgram&) = delete;
+    KestrelProgram& operator=(const KestrelProgram&) = delete;
+
+    // Everything before the display: false when the program must end now with `exitCode`
+    // (another instance runs, and has been asked to show itself).
+    bool Prepare(int& exitCode);
+    // The window on `ui`: returns the exit status once its loop ends.
+    int Run(ProgramUi& ui);
+
+private:
+    bool SetUpMice(std::string& error);
+    // A virtual mouse of "TYPE:MODE" plugged in (plug) or pulled out.
+    bool PlugVirtualMouse(const std::string& typeAndMode, bool plug, std::string& error);
+    void OnInstanceRequest(const std::string& request);
+
+    ProgramOptions options_;
+    platform::SingleInstance instance_;
+    std::filesystem::path dataFolder_;
+    bool hidden_ = false;
+
+    std::unique_ptr<HidBackend> backend_;
+    sim::VirtualHidBackend* virtualBackend_ = nullptr;  // backend_ under --sim
+    // The virtual connections by device type and mode.
+    std::map<std::pair<int, int>, sim::VirtualConnection*> connections_;
+
+    // User-interface thread; the instance listener posts to the window.
+    std::unique_ptr<DeviceMainDlg> window_;
+    std::unique_ptr<ScriptRunner> runner_;
+};

@@ -1,0 +1,546 @@
+#include "app/ScriptRunner.h"
+
+#include <charconv>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "app/ScriptHost.h"
+#include "text/Utf.h"
+#include "ui/shell/CUIMessageBox.h"
+#include "ui/shell/DeviceMainDlg.h"
+#include "ui/toolkit/MControl.h"
+#include "ui/toolkit/TrayIcon.h"
+#include "ui/toolkit/WindowStyles.h"
+#include "ui/toolkit/controls/CDeviceList.h"
+#include "ui/toolkit/controls/CheckableButton.h"
+#include "ui/toolkit/controls/MComboBox.h"
+#include "ui/toolkit/controls/MTabCtrl.h"
+#include "ui/toolkit/controls/RowList.h"
+#include "ui/toolkit/controls/SliderBase.h"
+#include "ui/toolkit/headless/HeadlessBackend.h"
+
+namespace {
+
+constexpr int kIdleTimeoutMs = 60000;
+
+std::vector<std::string> SplitWords(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// A decimal number, or a hexadecimal one written with 0x.
+bool ParseNumber(const std::string& text, long long& value) {
+    int base = 10;
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && digits.front() == '-') {
+        negative = true;
+        digits.remove_prefix(1);
+    }
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    const auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty()) {
+        return false;
+    }
+    if (negative) {
+        value = -value;
+    }
+    return true;
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    long long wide = 0;
+    if (!ParseNumber(text, wide) || wide < INT32_MIN || wide > INT32_MAX) {
+        return false;
+    }
+    value = static_cast<int>(wide);
+    return true;
+}
+
+Point Centre(const Rect& rect) {
+    return {rect.left + rect.Width() / 2, rect.top + rect.Height() / 2};
+}
+
+std::string CaptionOf(const MControl& control) {
+    if (const auto* combo = dynamic_cast<const MComboBox*>(&control);
+        combo != nullptr && combo->GetCurSel() >= 0) {
+        return ToUtf8(combo->GetCurText());
+    }
+    const auto* font = dynamic_cast<const MControlFont*>(&control);
+    return font != nullptr ? ToUtf8(font->GetTitle()) : std::string();
+}
+
+// What a `show` line adds after the caption for controls with a state of their own: the check of
+// check boxes and radio buttons, the selected item of lists.
+std::string StateOf(const MControl& control) {
+    if (const auto* check = dynamic_cast<const CheckableButton*>(&control)) {
+        return check->GetCheck() ? " checked" : " unchecked";
+    }
+    int item = -2;
+    if (const auto* combo = dynamic_cast<const MComboBox*>(&control)) {
+        item = combo->GetCurSel();
+    } else if (const auto* tabs = dynamic_cast<const MTabCtrl*>(&control)) {
+        item = tabs->GetCurSel();
+    } else if (const auto* list = dynamic_cast<const CDeviceList*>(&control)) {
+        item = list->GetSelectIndex();
+    } else if (const auto* rows = dynamic_cast<const RowList*>(&control)) {
+        item = rows->GetCurSel();
+    }
+    return item == -2 ? std::string() : " item=" + std::to_string(item);
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(DeviceMainDlg& window, ScriptHost& host, PlugFunction plug,
+                           std::ostream& out, std::ostream& err)
+    : window_(window), host_(host), plug_(std::move(plug)), out_(out), err_(err) {
+}
+
+bool ScriptRunner::Load(const std::filesystem::path& file, std::string& error) {
+    std::ifstream in(file);
+    if (!in) {
+        error = "cannot read " + file.string();
+        return false;
+    }
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    SetLines(std::move(lines));
+    return true;
+}
+
+void ScriptRunner::SetLines(std::vector<std::string> lines) {
+    lines_ = std::move(lines);
+    next_ = 0;
+}
+
+void ScriptRunner::Start(FinishFunction finish) {
+    finish_ = std::move(finish);
+    finished_ = false;
+    PostStep();
+}
+
+void ScriptRunner::Print(const std::string& line) {
+    out_ << line << '\n' << std::flush;
+}
+
+void ScriptRunner::PostStep() {
+    host_.Post([this] { Step(); });
+}
+
+void ScriptRunner::Finish(int status) {
+    if (finished_) {
+        return;
+    }
+    finished_ = true;
+    out_ << std::flush;
+    if (finish_) {
+        finish_(status);
+    }
+}
+
+void ScriptRunner::Step() {
+    if (finished_) {
+        return;
+    }
+    ReportMessageBoxes();
+    std::string error;
+    const std::size_t answersBefore = answers_.size() + choices_.size();
+    if (ApplyPendingAnswers()) {
+        // Let the answered dialog's loop end before the next line.
+        PostStep();
+        return;
+    }
+    if (answers_.size() + choices_.size() != answersBefore) {
+        return;  // a pending choice could not be made; the step failed
+    }
+    std::vector<std::string> words;
+    while (words.empty()) {
+        if (next_ >= lines_.size()) {
+            if (EndOtherModalLoops()) {
+                PostStep();
+                return;
+            }
+            Finish(0);
+            return;
+        }
+        current_ = next_++;
+        words = SplitWords(lines_[current_]);
+        if (!words.empty() && words.front().front() == '#') {
+            words.clear();
+        }
+    }
+    const Outcome outcome = Run(words, lines_[current_]);
+    switch (outcome.kind) {
+        case Outcome::kNext:
+            PostStep();
+            break;
+        case Outcome::kScheduled:
+            break;
+        case Outcome::kFailed:
+            err_ << "script line " << current_ + 1 << ": " << lines_[current_] << ": "
+                 << outcome.error << '\n'
+                 << std::flush;
+            Finish(1);
+            break;
+    }
+}
+
+void ScriptRunner::ReportMessageBoxes() {
+    std::vector<const void*> open;
+    for (MWindow* window : MWindow::Windows()) {
+        if (window->GetTitle() != CUIMessageBox::kWindowTitle) {
+            continue;
+        }
+        open.push_back(window);
+        bool reported = false;
+        for (const void* seen : reportedBoxes_) {
+            reported = reported || seen == window;
+        }
+        if (reported) {
+            continue;
+        }
+        auto* box = dynamic_cast<MDialog*>(window);
+        std::string title;
+        std::string message;
+        if (box != nullptr) {
+            if (MControl* control = box->GetControl(CUIMessageBox::kTitleText)) {
+                title = CaptionOf(*control);
+            }
+            if (MControl* control = box->GetControl(CUIMessageBox::kMessageText)) {
+                message = CaptionOf(*control);
+            }
+        }
+        Print("messagebox \"" + title + "\" \"" + message + "\"");
+    }
+    reportedBoxes_ = std::move(open);
+}
+
+bool ScriptRunner::ApplyPendingAnswers() {
+    if (!answers_.empty()) {
+        auto* box = dynamic_cast<MDialog*>(MWindow::FindWindow(CUIMessageBox::kWindowTitle));
+        if (box != nullptr && box->IsModal()) {
+            const int answer = answers_.front();
+            answers_.pop_front();
+            const int button =
+                answer == kResultOk ? CUIMessageBox::kOkButton : CUIMessageBox::kCancelButton;
+            MControl* control = box->GetControl(button);
+            if (control != nullptr && control->IsShown()) {
+                HeadlessBackend::ClickAt(*box, Centre(control->GetRect()));
+            } else {
+                // A box without that button: the answer is a close.
+                box->PostMessage(kMessageClose, kResultCancel, 0);
+            }
+            return true;
+        }
+    }
+    if (!choices_.empty()) {
+        const int id = choices_.front();
+        if (host_.HasOpenPopup()) {
+            choices_.pop_front();
+            if (!host_.ChoosePopupItemById(id)) {
+                err_ << "script line " << current_ + 1 << ": the open menu has no item " << id
+                     << '\n'
+                     << std::flush;
+                Finish(1);
+                return false;
+            }
+            return true;
+        }
+        if (host_.ChooseTrayMenuItem(id)) {
+            choices_.pop_front();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ScriptRunner::EndOtherModalLoops() {
+    bool ended = false;
+    for (MWindow* window : MWindow::Windows()) {
+        if (window != &window_ && window->IsModal()) {
+            window->EndModal(kResultCancel);
+            ended = true;
+        }
+    }
+    return ended;
+}
+
+ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
+                                        const std::string& line) {
+    const std::string& verb = words.front();
+    const std::size_t count = words.size();
+    int a = 0;
+    int b = 0;
+    int c = 0;
+    if (verb == "click" || verb == "rclick") {
+        return count == 2 ? Click(words, verb == "rclick") : Fail("expected: click ID");
+    }
+    if (verb == "select") {
+        return Select(words);
+    }
+    if (verb == "type") {
+        return Type(words, line);
+    }
+    if (verb == "slide") {
+        return Slide(words);
+    }
+    if (verb == "key") {
+        if (count != 3 || !ParseInt(words[1], a) || (words[2] != "down" && words[2] != "up")) {
+            return Fail("expected: key VK down|up");
+        }
+        window_.OnKeyboardInput(a, words[2] == "down");
+        return Next();
+    }
+    if (verb == "answer") {
+        if (count != 2 || !ParseInt(words[1], a) || (a != kResultOk && a != kResultCancel)) {
+            return Fail("expected: answer 1|2");
+        }
+        answers_.push_back(a);
+        return Next();
+    }
+    if (verb == "choose") {
+        if (count != 2 || !ParseInt(words[1], a)) {
+            return Fail("expected: choose ITEM");
+        }
+        choices_.push_back(a);
+        return Next();
+    }
+    if (verb == "file") {
+        const std::size_t start = line.find("file") + 4;
+        const std::size_t first = line.find_first_not_of(" \t", start);
+        if (first == std::string::npos) {
+            host_.QueueFileAnswer(std::nullopt);
+        } else {
+            host_.QueueFileAnswer(std::filesystem::path(line.substr(first)));
+        }
+        return Next();
+    }
+    if (verb == "wait") {
+        if (count != 2 || !ParseInt(words[1], a) || a < 0) {
+            return Fail("expected: wait MS");
+        }
+        host_.After(a, [this] { Step(); });
+        return Scheduled();
+    }
+    if (verb == "idle") {
+        if (!window_.WaitForWorker(kIdleTimeoutMs)) {
+            return Fail("the device worker did not finish its commands in time");
+        }
+        return Next();
+    }
+    if (verb == "show") {
+        return count == 2 ? Show(words) : Fail("expected: show ID");
+    }
+    if (verb == "message") {
+        if (count != 4 || !ParseInt(words[1], a) || !ParseInt(words[2], b) ||
+            !ParseInt(words[3], c)) {
+            return Fail("expected: message MSG WPARAM LPARAM");
+        }
+        window_.PostMessage(static_cast<unsigned>(a), b, c);
+        return Next();
+    }
+    if (verb == "plug" || verb == "unplug") {
+        if (count != 2) {
+            return Fail("expected: " + verb + " TYPE:MODE");
+        }
+        std::string error;
+        if (!plug_ || !plug_(words[1], verb == "plug", error)) {
+            return Fail(error.empty() ? "no virtual mice (start with --sim)" : error);
+        }
+        return Next();
+    }
+    if (verb == "serve") {
+        if (count != 2 || !ParseInt(words[1], a) || a < 0) {
+            return Fail("expected: serve MS");
+        }
+        host_.Serve(a, [] { return false; });
+        return Next();
+    }
+    if (verb == "wait-visible") {
+        if (count != 2 || !ParseInt(words[1], a) || a < 0) {
+            return Fail("expected: wait-visible MS");
+        }
+        if (!host_.Serve(a, [this] { return window_.IsWindowVisible(); })) {
+            return Fail("the window did not show");
+        }
+        return Next();
+    }
+    return Fail("unknown line");
+}
+
+MControl* ScriptRunner::FindControl(const std::string& target, MDialog*& dialog,
+                                    std::string& error) const {
+    dialog = &window_;
+    std::string idText = target;
+    const std::size_t colon = target.rfind(':');
+    if (colon != std::string::npos) {
+        const std::u16string title = FromUtf8(target.substr(0, colon));
+        dialog = dynamic_cast<MDialog*>(MWindow::FindWindow(title));
+        if (dialog == nullptr) {
+            error = "no window " + target.substr(0, colon);
+            return nullptr;
+        }
+        idText = target.substr(colon + 1);
+    }
+    int id = 0;
+    if (!ParseInt(idText, id)) {
+        error = "not a control id: " + idText;
+        return nullptr;
+    }
+    MControl* control = dialog->GetControl(id);
+    if (control == nullptr) {
+        error = "no control " + idText;
+    }
+    return control;
+}
+
+ScriptRunner::Outcome ScriptRunner::Click(const std::vector<std::string>& words, bool secondary) {
+    MDialog* dialog = nullptr;
+    std::string error;
+    MControl* control = FindControl(words[1], dialog, error);
+    if (control == nullptr) {
+        return Fail(error);
+    }
+    if (!control->IsShown()) {
+        return Fail("control " + words[1] + " is hidden");
+    }
+    HeadlessBackend::ClickAt(*dialog, Centre(control->GetRect()),
+                             secondary ? MouseButton::kRight : MouseButton::kLeft);
+    return Next();
+}
+
+ScriptRunner::Outcome ScriptRunner::Select(const std::vector<std::string>& words) {
+    int index = 0;
+    if (words.size() != 3 || !ParseInt(words[2], index)) {
+        return Fail("expected: select ID INDEX");
+    }
+    MDialog* dialog = nullptr;
+    std::string error;
+    MControl* control = FindControl(words[1], dialog, error);
+    if (control == nullptr) {
+        return Fail(error);
+    }
+    if (!control->IsShown()) {
+        return Fail("control " + words[1] + " is hidden");
+    }
+    Rect target;
+    if (auto* combo = dynamic_cast<MComboBox*>(control)) {
+        HeadlessBackend::ClickAt(*dialog, Centre(combo->GetRect()));
+        if (!host_.HasOpenPopup()) {
+            return Fail("the list did not open");
+        }
+        if (!host_.ChoosePopupItem(index)) {
+            return Fail("no item " + words[2]);
+        }
+        return Next();
+    }
+    if (auto* tabs = dynamic_cast<MTabCtrl*>(control)) {
+        target = tabs->GetItemRect(index);
+    } else if (auto* list = dynamic_cast<CDeviceList*>(control)) {
+        if (index < 0 || index >= list->GetCount()) {
+            return Fail("no item " + words[2]);
+        }
+        // Turn the pages as the arrows would until the card shows.
+        for (int page = 0; page < list->GetPageCount() && list->GetCardRect(index).IsEmpty();
+             ++page) {
+            list->SetPage(page);
+        }
+        target = list->GetCardRect(index);
+    } else if (auto* rows = dynamic_cast<RowList*>(control)) {
+        target = rows->GetItemRect(index);
+    } else {
+        return Fail("cannot select in a " + ToUtf8(control->GetClassName()));
+    }
+    if (target.IsEmpty()) {
+        return Fail("item " + words[2] + " is not shown");
+    }
+    HeadlessBackend::ClickAt(*dialog, Centre(target));
+    return Next();
+}
+
+ScriptRunner::Outcome ScriptRunner::Type(const std::vector<std::string>& words,
+                                         const std::string& line) {
+    if (words.size() < 2) {
+        return Fail("expected: type ID TEXT");
+    }
+    MDialog* dialog = nullptr;
+    std::string error;
+    MControl* control = FindControl(words[1], dialog, error);
+    if (control == nullptr) {
+        return Fail(error);
+    }
+    if (!control->IsShown() || !control->IsEnabled() || !control->IsTextEntry()) {
+        return Fail("control " + words[1] + " takes no text now");
+    }
+    // The text is the rest of the line after the id and one blank, kept as written.
+    const std::size_t idEnd = line.find(words[1]) + words[1].size();
+    const std::string text = idEnd < line.size() ? line.substr(idEnd + 1) : std::string();
+    control->OnFocus();
+    dialog->DeliverNotifications();
+    dialog->EnterText(control, FromUtf8(text), false);
+    dialog->EnterText(control, FromUtf8(text), true);
+    return Next();
+}
+
+ScriptRunner::Outcome ScriptRunner::Slide(const std::vector<std::string>& words) {
+    int value = 0;
+    if (words.size() != 3 || !ParseInt(words[2], value)) {
+        return Fail("expected: slide ID VALUE");
+    }
+    MDialog* dialog = nullptr;
+    std::string error;
+    MControl* control = FindControl(words[1], dialog, error);
+    if (control == nullptr) {
+        return Fail(error);
+    }
+    auto* slider = dynamic_cast<SliderBase*>(control);
+    if (slider == nullptr) {
+        return Fail("control " + words[1] + " is not a slider");
+    }
+    if (!control->IsShown()) {
+        return Fail("control " + words[1] + " is hidden");
+    }
+    // Pressed where the value lies on the track, then let go: the moving, then the release.
+    HeadlessBackend::ClickAt(*dialog, slider->PointOfValue(value));
+    return Next();
+}
+
+ScriptRunner::Outcome ScriptRunner::Show(const std::vector<std::string>& words) {
+    const std::string& target = words[1];
+    if (target == "window") {
+        const char* state = window_.IsMinimized()       ? "minimized"
+                            : window_.IsWindowVisible() ? "visible"
+                                                        : "hidden";
+        Print(std::string("window ") + state);
+        return Next();
+    }
+    if (target == "tray") {
+        TrayIcon* tray = window_.GetTray();
+        Print(std::string("tray ") + (tray != nullptr && tray->IsAdded() ? "shown" : "absent"));
+        return Next();
+    }
+    MDialog* dialog = nullptr;
+    std::string error;
+    MControl* control = FindControl(target, dialog, error);
+    if (control == nullptr) {
+        return Fail(error);
+    }
+    Print(target + (control->IsShown() ? " visible" : " hidden") +
+          (control->IsEnabled() ? " enabled" : " disabled") + " \"" + CaptionOf(*control) + "\"" +
+          StateOf(*control));
+    return Next();
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+class DeviceMainDlg;
+class MControl;
+class MDialog;
+class ScriptHost;
+
+// Runs a script against the main window as a user would: clicks, choices, typed text, answers
+// to message boxes, menus and file dialogs, time passing, virtual mice coming and going, and
+// `show` lines that print what a control shows. One line runs per step, each step posted after
+// the work the previous one caused, so a line that opens a modal dialog is followed by the next
+// lines inside that dialog's loop, the way a user goes on in the dialog.
+//
+// Lines (blank lines and lines starting with '#' are skipped):
+//   click ID | click WINDOW:ID | rclick ...   a left or secondary click on a control
+//   select ID INDEX                           choose an item of a combo box, tab control or list
+//   type ID TEXT                              replace an edit's text by typing, end the editing
+//   slide ID VALUE                            drag a slider to VALUE and let go
+//   key VK down|up                            a key from the keyboard source
+//   answer N                                  the next message box answers N (1, or 2 = close)
+//   choose ITEM                               the next popup or tray menu chooses item id ITEM
+//   file PATH | file                          the next file dialog answers PATH, or is cancelled
+//   wait MS                                   MS milliseconds of the window's time pass
+//   idle                                      wait until the device worker has nothing to do
+//   show ID | show WINDOW:ID                  print `ID visible|hidden enabled|disabled "caption"`,
+//                                             then ` checked|unchecked` for check boxes and radio
+//                                             buttons, ` item=N` for lists, combo boxes and tabs
+//   show window | show tray                   print `window visible|hidden|minimized`, `tray
+//                                             shown|absent`
+//   message MSG WPARAM LPARAM                 post a window message to the main window
+//   plug TYPE:MODE | unplug TYPE:MODE         a virtual mouse arrives or leaves
+//   serve MS                                  MS milliseconds of real time for other programs
+//   wait-visible MS                           serve until the window is visible (fails after MS)
+// A message box that opens prints `messagebox "title" "message"`.
+//
+// User-interface thread.
+class ScriptRunner {
+public:
+    // A virtual mouse of TYPE:MODE plugged in or pulled out; false with a reason when that
+    // cannot be done.
+    using PlugFunction =
+        std::function<bool(const std::string& typeAndMode, bool plug, std::string& error)>;
+    // The end: 0 after the last line, 1 after a line that failed.
+    using FinishFunction = std::function<void(int status)>;
+
+    ScriptRunner(DeviceMainDlg& window, ScriptHost& host, PlugFunction plug, std::ostream& out,
+                 std::ostream& err);
+
+    // Reads the script; false with a reason when the file cannot be read.
+    bool Load(const std::filesystem::path& file, std::string& error);
+    void SetLines(std::vector<std::string> lines);
+    // Posts the first step. `finish` runs once, when the script ended or failed.
+    void Start(FinishFunction finish);
+    // Prints a line on the script's output (requests from other programs, for one).
+    void Print(const std::string& line);
+
+private:
+    struct Outcome {
+        enum Kind { kNext, kScheduled, kFailed } kind = kNext;
+        std::string error;
+    };
+    static Outcome Next() { return {}; }
+    static Outcome Scheduled() { return {Outcome::kScheduled, {}}; }
+    static Outcome Fail(std::string error) { return {Outcome::kFailed, std::move(error)}; }
+
+    void Step();
+    void PostStep();
+    void Finish(int status);
+    // Answers a message box or a menu waiting for the pending answer; true when it did, so the
+    // dialog's loop may end before the next line.
+    bool ApplyPendingAnswers();
+    void ReportMessageBoxes();
+    bool EndOtherModalLoops();
+    Outcome Run(const std::vector<std::string>& words, const std::string& line);
+
+    // Lines.
+    Outcome Click(const std::vector<std::string>& words, bool secondary);
+    Outcome Select(const std::vector<std::string>& words);
+    Outcome Type(const std::vector<std::string>& words, const std::string& line);
+    Outcome Slide(const std::vector<std::string>& words);
+    Outcome Show(const std::vector<std::string>& words);
+
+    // "ID" or "WINDOW:ID": the dialog and the control; null with `error` set when missing.
+    MControl* FindControl(const std::string& target, MDialog*& dialog, std::string& error) const;
+
+    DeviceMainDlg& window_;
+    ScriptHost& host_;
+    PlugFunction plug_;
+    std::ostream& out_;
+    std::ostream& err_;
+    FinishFunction finish_;
+
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;  // index of the next line to run
+    std::size_t current_ = 0;
+    bool finished_ = false;
+    std::deque<int> answers_;  // for the next message boxes
+    std::deque<int> choices_;  // for the next menus
+    std::vector<const void*> reportedBoxes_;
+};
