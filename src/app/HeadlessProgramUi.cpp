@@ -91,6 +91,11 @@ bool HeadlessProgramUi::ChoosePopupItemById(int id) {
     return backend_->ChoosePopupItemById(id);
 }
 
+bool HeadlessProgramUi::HasOpenTrayMenu() const {
+    HeadlessTrayIcon* tray = backend_->Tray();
+    return tray != nullptr && !tray->OpenMenuItems().empty();
+}
+
 bool HeadlessProgramUi::ChooseTrayMenuItem(int id) {
     HeadlessTrayIcon* tray = backend_->Tray();
     return tray != nullptr && tray->ChooseMenuItem(id);

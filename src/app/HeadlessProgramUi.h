@@ -32,6 +32,7 @@ public:
     bool HasOpenPopup() const override;
     bool ChoosePopupItem(int index) override;
     bool ChoosePopupItemById(int id) override;
+    bool HasOpenTrayMenu() const override;
     bool ChooseTrayMenuItem(int id) override;
     void QueueFileAnswer(std::optional<std::filesystem::path> answer) override;
 

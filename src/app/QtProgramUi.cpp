@@ -62,6 +62,7 @@ public:
         return true;
     }
     bool ChoosePopupItemById(int) override { return false; }
+    bool HasOpenTrayMenu() const override { return false; }
     bool ChooseTrayMenuItem(int) override { return false; }
     void QueueFileAnswer(std::optional<std::filesystem::path>) override {}
 };

@@ -26,6 +26,7 @@ public:
     virtual bool ChoosePopupItem(int index) = 0;
     virtual bool ChoosePopupItemById(int id) = 0;
     // The tray icon's open menu.
+    virtual bool HasOpenTrayMenu() const = 0;
     virtual bool ChooseTrayMenuItem(int id) = 0;
     // The next file dialog's answer; nullopt cancels it.
     virtual void QueueFileAnswer(std::optional<std::filesystem::path> answer) = 0;

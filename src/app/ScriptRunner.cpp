@@ -152,20 +152,29 @@ void ScriptRunner::Finish(int status) {
     }
 }
 
+void ScriptRunner::PostContinuation() {
+    // Runs once the work the current line (or answer) caused has been posted, then posts the next
+    // step behind that work. Posted before the line runs, so that a line that opens a modal dialog
+    // goes on inside the dialog's loop.
+    host_.Post([this] {
+        if (!finished_) {
+            PostStep();
+        }
+    });
+}
+
 void ScriptRunner::Step() {
     if (finished_) {
         return;
     }
     ReportMessageBoxes();
-    std::string error;
-    const std::size_t answersBefore = answers_.size() + choices_.size();
-    if (ApplyPendingAnswers()) {
-        // Let the answered dialog's loop end before the next line.
-        PostStep();
+    if (HasAnswerToGive()) {
+        PostContinuation();
+        std::string error;
+        if (!GiveAnswer(error)) {
+            FailLine(error);
+        }
         return;
-    }
-    if (answers_.size() + choices_.size() != answersBefore) {
-        return;  // a pending choice could not be made; the step failed
     }
     std::vector<std::string> words;
     while (words.empty()) {
@@ -183,20 +192,26 @@ void ScriptRunner::Step() {
             words.clear();
         }
     }
-    const Outcome outcome = Run(words, lines_[current_]);
-    switch (outcome.kind) {
-        case Outcome::kNext:
-            PostStep();
-            break;
-        case Outcome::kScheduled:
-            break;
-        case Outcome::kFailed:
-            err_ << "script line " << current_ + 1 << ": " << lines_[current_] << ": "
-                 << outcome.error << '\n'
-                 << std::flush;
-            Finish(1);
-            break;
+    // A user's action may open a modal dialog, whose loop must find the next step waiting; other
+    // lines post it once they are done (`wait` when its time has passed).
+    const std::string& verb = words.front();
+    const bool action = verb == "click" || verb == "rclick" || verb == "select" || verb == "type" ||
+                        verb == "slide" || verb == "key";
+    if (action) {
+        PostContinuation();
     }
+    const Outcome outcome = Run(words, lines_[current_]);
+    if (outcome.kind == Outcome::kFailed) {
+        FailLine(outcome.error);
+    } else if (!action && outcome.kind == Outcome::kNext) {
+        PostContinuation();
+    }
+}
+
+void ScriptRunner::FailLine(const std::string& error) {
+    err_ << "script line " << current_ + 1 << ": " << lines_[current_] << ": " << error << '\n'
+         << std::flush;
+    Finish(1);
 }
 
 void ScriptRunner::ReportMessageBoxes() {
@@ -229,43 +244,44 @@ void ScriptRunner::ReportMessageBoxes() {
     reportedBoxes_ = std::move(open);
 }
 
-bool ScriptRunner::ApplyPendingAnswers() {
-    if (!answers_.empty()) {
-        auto* box = dynamic_cast<MDialog*>(MWindow::FindWindow(CUIMessageBox::kWindowTitle));
-        if (box != nullptr && box->IsModal()) {
-            const int answer = answers_.front();
-            answers_.pop_front();
-            const int button =
-                answer == kResultOk ? CUIMessageBox::kOkButton : CUIMessageBox::kCancelButton;
-            MControl* control = box->GetControl(button);
-            if (control != nullptr && control->IsShown()) {
-                HeadlessBackend::ClickAt(*box, Centre(control->GetRect()));
-            } else {
-                // A box without that button: the answer is a close.
-                box->PostMessage(kMessageClose, kResultCancel, 0);
-            }
-            return true;
-        }
+MDialog* ScriptRunner::OpenMessageBox() const {
+    auto* box = dynamic_cast<MDialog*>(MWindow::FindWindow(CUIMessageBox::kWindowTitle));
+    return box != nullptr && box->IsModal() ? box : nullptr;
+}
+
+bool ScriptRunner::HasAnswerToGive() const {
+    if (!answers_.empty() && OpenMessageBox() != nullptr) {
+        return true;
     }
-    if (!choices_.empty()) {
-        const int id = choices_.front();
-        if (host_.HasOpenPopup()) {
-            choices_.pop_front();
-            if (!host_.ChoosePopupItemById(id)) {
-                err_ << "script line " << current_ + 1 << ": the open menu has no item " << id
-                     << '\n'
-                     << std::flush;
-                Finish(1);
-                return false;
-            }
-            return true;
-        }
-        if (host_.ChooseTrayMenuItem(id)) {
-            choices_.pop_front();
-            return true;
-        }
+    if (choices_.empty()) {
+        return false;
     }
-    return false;
+    return host_.HasOpenPopup() || host_.HasOpenTrayMenu();
+}
+
+bool ScriptRunner::GiveAnswer(std::string& error) {
+    if (MDialog* box = OpenMessageBox(); box != nullptr && !answers_.empty()) {
+        const int answer = answers_.front();
+        answers_.pop_front();
+        const int button =
+            answer == kResultOk ? CUIMessageBox::kOkButton : CUIMessageBox::kCancelButton;
+        MControl* control = box->GetControl(button);
+        if (control != nullptr && control->IsShown()) {
+            HeadlessBackend::ClickAt(*box, Centre(control->GetRect()));
+        } else {
+            // A box without that button: the answer is a close.
+            box->PostMessage(kMessageClose, kResultCancel, 0);
+        }
+        return true;
+    }
+    const int id = choices_.front();
+    choices_.pop_front();
+    const bool chosen =
+        host_.HasOpenPopup() ? host_.ChoosePopupItemById(id) : host_.ChooseTrayMenuItem(id);
+    if (!chosen) {
+        error = "the open menu has no item " + std::to_string(id);
+    }
+    return chosen;
 }
 
 bool ScriptRunner::EndOtherModalLoops() {

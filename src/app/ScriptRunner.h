@@ -73,10 +73,15 @@ private:
 
     void Step();
     void PostStep();
+    void PostContinuation();
     void Finish(int status);
-    // Answers a message box or a menu waiting for the pending answer; true when it did, so the
-    // dialog's loop may end before the next line.
-    bool ApplyPendingAnswers();
+    void FailLine(const std::string& error);
+    // A message box or menu is open and an answer for it is pending.
+    MDialog* OpenMessageBox() const;
+    bool HasAnswerToGive() const;
+    // Gives the pending answer to the open message box or menu; false with `error` when the menu
+    // has no such item.
+    bool GiveAnswer(std::string& error);
     void ReportMessageBoxes();
     bool EndOtherModalLoops();
     Outcome Run(const std::vector<std::string>& words, const std::string& line);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ProgramRunner.h"
+#include "support/ProgramRunner.h"
 #include "store/SettingsStore.h"
 #include "store/StoreRecords.h"
 #include "support/TempDir.h"

@@ -141,7 +141,9 @@ void SettingsPage::Layout(const Rect& client, float s) {
     place(kUpdateButton, {400 + scaled(480), 160, 400 + scaled(640), 160 + scaled(30)});
     place(kResetButton, {400, 550, 600, 586});
     place(kLanguageLabel, {400, 200, 500, 236});
-    place(kLanguageSelector, {400, 236, 550, 266});
+    // 50 pixels wider than the other pages' combo boxes: the languages' own names ("Українська
+    // Мова", "日本語にほんご") need it beside the arrow.
+    place(kLanguageSelector, {400, 236, 600, 266});
     place(kStartupLabel, {400, 296, 500, 332});
     place(kAutorunCheck, {400, 332, 600, 362});
     place(kMinimizeCheck, {460, 368, 800, 398});

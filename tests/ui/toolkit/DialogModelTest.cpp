@@ -311,7 +311,9 @@ TEST_F(DialogModelTest, AModalHandlerServesTheLoopUntilTheWindowEndsIt) {
         ran.push_back(2);
     });
     EXPECT_EQ(dialog.ShowModal(), 7);
-    // The handler stopped serving once the loop ended; the loop ran the rest.
+    // The handler stopped serving once the loop ended; what is left belongs to the loops outside.
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(Ui().RunOnePending());
     EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
     EXPECT_FALSE(Ui().RunOnePending());
 }

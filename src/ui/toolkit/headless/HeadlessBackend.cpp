@@ -45,7 +45,11 @@ int HeadlessPeer::RunModal() {
         std::function<void(MWindow&)> handler = backend_.modalHandler_;
         handler(window_);
     }
-    backend_.RunPending();
+    // A loop that has ended handles nothing more: what is still posted belongs to the loops
+    // outside it.
+    if (!modalResults_.back()) {
+        backend_.RunPending();
+    }
     const int result = modalResults_.back().value_or(0);
     modalResults_.pop_back();
     return result;

@@ -83,8 +83,9 @@ private:
 
 // The backend of tests and programs without a display. The thread that creates it is the
 // user-interface thread. Time stands still until AdvanceTime moves it; posted tasks wait until
-// RunPending (AdvanceTime runs them too); a modal loop calls the modal handler once and ends
-// with the handler's answer, or with 0 when the handler did not end it. Tray icons find a tray
+// RunPending (AdvanceTime runs them too); a modal loop calls the modal handler once, then, unless
+// the handler ended it, runs what is posted, and ends with the handler's answer, or with 0 when
+// nothing ended it. Tray icons find a tray
 // unless told otherwise; file dialogs answer from a queue the test fills.
 class HeadlessBackend : public UiBackend {
 public:

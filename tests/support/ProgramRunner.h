@@ -1,5 +1,6 @@
 #pragma once
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,9 +50,63 @@ public:
     }
     void Unset(const std::string& name) { removed_.push_back(name); }
 
-    ProgramResult Run(const std::vector<std::string>& arguments) const {
-        const std::string outFile = (outputFolder_ / "child.out").string();
-        const std::string errFile = (outputFolder_ / "child.err").string();
+    // A child started and not yet waited for.
+    class Running {
+    public:
+        Running() = default;
+        Running(pid_t pid, std::string outFile, std::string errFile)
+            : pid_(pid), outFile_(std::move(outFile)), errFile_(std::move(errFile)) {}
+        Running(Running&& other) noexcept { *this = std::move(other); }
+        Running& operator=(Running&& other) noexcept {
+            std::swap(pid_, other.pid_);
+            outFile_ = std::move(other.outFile_);
+            errFile_ = std::move(other.errFile_);
+            return *this;
+        }
+        ~Running() {
+            if (pid_ > 0) {
+                Kill(SIGKILL);
+                Wait();
+            }
+        }
+
+        bool Started() const { return pid_ > 0; }
+        void Kill(int signal) const {
+            if (pid_ > 0) {
+                ::kill(pid_, signal);
+            }
+        }
+        // Waits for the child to end and collects what it left.
+        ProgramResult Wait() {
+            ProgramResult result;
+            if (pid_ <= 0) {
+                result.err = "posix_spawn failed";
+                return result;
+            }
+            int waitStatus = 0;
+            while (::waitpid(pid_, &waitStatus, 0) < 0 && errno == EINTR) {
+            }
+            pid_ = 0;
+            if (WIFEXITED(waitStatus)) {
+                result.status = WEXITSTATUS(waitStatus);
+            }
+            result.out = ReadAll(outFile_);
+            result.err = ReadAll(errFile_);
+            return result;
+        }
+        // What the child has written to standard output so far.
+        std::string OutSoFar() const { return ReadAll(outFile_); }
+
+    private:
+        pid_t pid_ = 0;
+        std::string outFile_;
+        std::string errFile_;
+    };
+
+    // Starts the program without waiting; its output goes to <outputFolder>/<name>.out and .err.
+    Running Start(const std::vector<std::string>& arguments, const std::string& name) const {
+        const std::string outFile = (outputFolder_ / (name + ".out")).string();
+        const std::string errFile = (outputFolder_ / (name + ".err")).string();
 
         std::vector<std::string> argvText{program_.string()};
         argvText.insert(argvText.end(), arguments.begin(), arguments.end());
@@ -74,23 +129,14 @@ public:
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ProgramResult result;
         pid_t pid = 0;
         const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            result.err = "posix_spawn failed";
-            return result;
-        }
-        int waitStatus = 0;
-        while (::waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {
-        }
-        if (WIFEXITED(waitStatus)) {
-            result.status = WEXITSTATUS(waitStatus);
-        }
-        result.out = ReadAll(outFile);
-        result.err = ReadAll(errFile);
-        return result;
+        return Running(spawned == 0 ? pid : 0, outFile, errFile);
+    }
+
+    ProgramResult Run(const std::vector<std::string>& arguments) const {
+        return Start(arguments, "child").Wait();
     }
 
 private:

@@ -1,0 +1,153 @@
+// End-to-end scripts: the whole program on the headless backend against virtual mice, as a user
+// drives it, with the HID traffic it causes.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/ProgramRunner.h"
+#include "support/TempDir.h"
+
+namespace {
+
+class KestrelScriptTest : public testing::Test {
+protected:
+    KestrelScriptTest() : runner(KESTREL_PATH, dir.Path()) {
+        ::mkdir((dir.Path() / "run").c_str(), 0700);
+        runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
+        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
+        runner.Set("KESTREL_DATA_DIR", (dir.Path() / "data").string());
+        runner.Unset("KESTREL_TRACE");
+    }
+
+    ProgramResult RunScript(const std::string& text, std::vector<std::string> options) {
+        const std::filesystem::path file = dir.Path() / "script.txt";
+        std::ofstream(file) << text;
+        options.insert(options.begin(), "--headless");
+        options.push_back("--script");
+        options.push_back(file.string());
+        return runner.Run(options);
+    }
+
+    // The written HID reports ("W ..." lines) whose command byte is `command`.
+    static int Writes(const ProgramResult& result, const std::string& command) {
+        const auto lines = result.ErrLines();
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
+            return line.starts_with("W ") && line.substr(8, 2) == command;
+        }));
+    }
+
+    TempDir dir;
+    ProgramRunner runner;
+};
+
+TEST_F(KestrelScriptTest, PlugOpenSwitchTabsAndQuit) {
+    const ProgramResult result = RunScript(
+        "# no mouse at first\n"
+        "idle\n"
+        "show 57\n"
+        "show 58\n"
+        "plug 1002:1\n"
+        "idle\n"
+        "show 57\n"
+        "show 44\n"
+        "select 57 1\n"
+        "idle\n"
+        "show 44\n"
+        "show 36\n"
+        "show 48\n"
+        "select 48 2\n"
+        "show 52\n"
+        "show 50\n"
+        "message 1691 0 610\n"
+        "show 35\n",
+        {"--sim=none", "--trace"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.OutLines(), (std::vector<std::string>{
+                                     "57 hidden enabled \"\" item=-1",
+                                     "58 visible enabled \"\"",
+                                     "57 visible enabled \"\" item=1",
+                                     "44 hidden enabled \"Wireless\"",
+                                     "44 visible enabled \"Wireless\"",
+                                     "36 visible enabled \"Kestrel K2 Wireless\"",
+                                     "48 visible enabled \"\" item=1",
+                                     "52 visible enabled \"\"",
+                                     "50 hidden enabled \"\"",
+                                 }));
+    // The arrival: the receiver is asked who it is (0x10) and the mouse's settings are read once
+    // (0x11 ...); opening the model later needs no second read of a model read in this run.
+    EXPECT_GE(Writes(result, "10"), 1);
+    EXPECT_EQ(Writes(result, "11"), 1);
+    const auto lines = result.ErrLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(lines.front().starts_with("W 33 00 10 ")) << lines.front();
+}
+
+TEST_F(KestrelScriptTest, AModelThatIsNotPresentOnlyShowsAMessage) {
+    const ProgramResult result = RunScript(
+        "idle\n"
+        "answer 1\n"
+        "select 57 0\n"
+        "show 48\n"
+        "show 49\n",
+        {"--sim=1002:0"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.OutLines(),
+              (std::vector<std::string>{
+                  "messagebox \"The mouse is not connected.\" \"No mouse found. Connect your "
+                  "Kestrel mouse by cable or with its receiver.\"",
+                  "48 hidden enabled \"\" item=0",
+                  "49 visible enabled \"\"",
+              }));
+}
+
+TEST_F(KestrelScriptTest, FactoryResetIsSentOnlyAfterTheConfirmation) {
+    const ProgramResult result = RunScript(
+        "idle\n"
+        "click 40\n"
+        "answer 2\n"
+        "click 277\n"
+        "idle\n"
+        "answer 1\n"
+        "click 277\n"
+        "idle\n",
+        {"--sim=1001:0", "--trace"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Writes(result, "0F"), 1);
+    EXPECT_EQ(result.OutLines().size(), 2u);  // the two questions
+}
+
+TEST_F(KestrelScriptTest, TrayMenuQuitsAndTheCloseButtonHidesWhenSetTo) {
+    const ProgramResult result = RunScript(
+        "click 40\n"
+        "click 286\n"
+        "click 38\n"
+        "show window\n"
+        "message 1690 109 513\n"
+        "show window\n"
+        "message 1690 109 517\n"
+        "choose 100\n"
+        "show window\n",
+        {"--sim=none"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.OutLines(), (std::vector<std::string>{"window hidden", "window visible"}));
+}
+
+TEST_F(KestrelScriptTest, AFailingLineEndsTheScriptWithOneAndNamesTheLine) {
+    const ProgramResult result = RunScript("show 35\nclick 9999\nshow 35\n", {"--sim=none"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.OutLines(), std::vector<std::string>{"35 visible enabled \"Kestrel\""});
+    EXPECT_NE(result.err.find("script line 2: click 9999: no control 9999"), std::string::npos)
+        << result.err;
+
+    for (const char* bad : {"click 38x\n", "bogus\n", "unplug 1002:1\n", "select 48 9\n"}) {
+        EXPECT_EQ(RunScript(bad, {"--sim=none"}).status, 1) << bad;
+    }
+}
+
+}  // namespace
