@@ -6,6 +6,7 @@ KESTREL_PACKAGES=(
     libexpat1-dev libxml2-dev libpugixml-dev
     libsqlite3-dev libhidapi-dev libudev-dev libx11-dev
     qt6-base-dev qt6-qpa-plugins fonts-open-sans fonts-noto-cjk
+    xvfb python3
 )
 
 # Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.

@@ -88,6 +88,31 @@ TEST_F(KestrelScriptTest, PlugOpenSwitchTabsAndQuit) {
     EXPECT_TRUE(lines.front().starts_with("W 33 00 10 ")) << lines.front();
 }
 
+TEST_F(KestrelScriptTest, UnpluggingTheOpenMouseReturnsToTheNoDeviceState) {
+    const ProgramResult result = RunScript(
+        "idle\n"
+        "select 57 1\n"
+        "idle\n"
+        "show 48\n"
+        "unplug 1002:0\n"
+        "idle\n"
+        "show 48\n"
+        "show 58\n"
+        "show 44\n"
+        "plug 1002:0\n"
+        "idle\n"
+        "show 57\n",
+        {"--sim=1002:0"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.OutLines(), (std::vector<std::string>{
+                                     "48 visible enabled \"\" item=1",
+                                     "48 hidden enabled \"\" item=0",
+                                     "58 visible enabled \"\"",
+                                     "44 visible enabled \"Offline\"",
+                                     "57 visible enabled \"\" item=1",
+                                 }));
+}
+
 TEST_F(KestrelScriptTest, AModelThatIsNotPresentOnlyShowsAMessage) {
     const ProgramResult result = RunScript(
         "idle\n"

@@ -139,6 +139,10 @@ public:
                     const std::vector<DefaultAssignment>& defaults) override;
     void SetLightZones(const std::array<bool, 6>& zones) override;
 
+protected:
+    // MWindow overrides
+    void PaintClient(Painter& painter) override;
+
 private:
     // PageHost overrides
     MDialog& Window() override { return *this; }
@@ -202,6 +206,7 @@ private:
     std::u16string titleFont_ = u"Open Sans Semibold";
     std::u16string bodyFont_ = u"Open Sans Semibold";
     bool built_ = false;
+    bool painted_ = false;
 
     // Set by the worker (and the model loading), read by the pages and ApplyTexts.
     mutable std::mutex viewMutex_;
