@@ -424,15 +424,22 @@ MControl* ScriptRunner::FindControl(const std::string& target, MDialog*& dialog,
     return control;
 }
 
+MControl* ScriptRunner::FindShownControl(const std::string& target, MDialog*& dialog,
+                                         std::string& error) const {
+    MControl* control = FindControl(target, dialog, error);
+    if (control != nullptr && !control->IsShown()) {
+        error = "control " + target + " is hidden";
+        return nullptr;
+    }
+    return control;
+}
+
 ScriptRunner::Outcome ScriptRunner::Click(const std::vector<std::string>& words, bool secondary) {
     MDialog* dialog = nullptr;
     std::string error;
-    MControl* control = FindControl(words[1], dialog, error);
+    MControl* control = FindShownControl(words[1], dialog, error);
     if (control == nullptr) {
         return Fail(error);
-    }
-    if (!control->IsShown()) {
-        return Fail("control " + words[1] + " is hidden");
     }
     HeadlessBackend::ClickAt(*dialog, Centre(control->GetRect()),
                              secondary ? MouseButton::kRight : MouseButton::kLeft);
@@ -446,12 +453,9 @@ ScriptRunner::Outcome ScriptRunner::Select(const std::vector<std::string>& words
     }
     MDialog* dialog = nullptr;
     std::string error;
-    MControl* control = FindControl(words[1], dialog, error);
+    MControl* control = FindShownControl(words[1], dialog, error);
     if (control == nullptr) {
         return Fail(error);
-    }
-    if (!control->IsShown()) {
-        return Fail("control " + words[1] + " is hidden");
     }
     Rect target;
     if (auto* combo = dynamic_cast<MComboBox*>(control)) {
@@ -495,11 +499,11 @@ ScriptRunner::Outcome ScriptRunner::Type(const std::vector<std::string>& words,
     }
     MDialog* dialog = nullptr;
     std::string error;
-    MControl* control = FindControl(words[1], dialog, error);
+    MControl* control = FindShownControl(words[1], dialog, error);
     if (control == nullptr) {
         return Fail(error);
     }
-    if (!control->IsShown() || !control->IsEnabled() || !control->IsTextEntry()) {
+    if (!control->IsEnabled() || !control->IsTextEntry()) {
         return Fail("control " + words[1] + " takes no text now");
     }
     // The text is the rest of the line after the id and one blank, kept as written.
@@ -519,16 +523,9 @@ ScriptRunner::Outcome ScriptRunner::Slide(const std::vector<std::string>& words)
     }
     MDialog* dialog = nullptr;
     std::string error;
-    MControl* control = FindControl(words[1], dialog, error);
-    if (control == nullptr) {
-        return Fail(error);
-    }
-    auto* slider = dynamic_cast<SliderBase*>(control);
+    auto* slider = dynamic_cast<SliderBase*>(FindShownControl(words[1], dialog, error));
     if (slider == nullptr) {
-        return Fail("control " + words[1] + " is not a slider");
-    }
-    if (!control->IsShown()) {
-        return Fail("control " + words[1] + " is hidden");
+        return Fail(error.empty() ? "control " + words[1] + " is not a slider" : error);
     }
     // Pressed where the value lies on the track, then let go: the moving, then the release.
     HeadlessBackend::ClickAt(*dialog, slider->PointOfValue(value));

@@ -95,6 +95,9 @@ private:
 
     // "ID" or "WINDOW:ID": the dialog and the control; null with `error` set when missing.
     MControl* FindControl(const std::string& target, MDialog*& dialog, std::string& error) const;
+    // The same for a control a user acts on: it must be shown.
+    MControl* FindShownControl(const std::string& target, MDialog*& dialog,
+                               std::string& error) const;
 
     DeviceMainDlg& window_;
     ScriptHost& host_;

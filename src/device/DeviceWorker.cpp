@@ -14,6 +14,7 @@
 #include "device/ModelLoader.h"
 #include "device/Trace.h"
 #include "device/WorkerView.h"
+#include "i18n/TextIds.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"
 #include "text/Format.h"
@@ -25,9 +26,6 @@ constexpr std::size_t kReportSize = 65;
 constexpr std::uint8_t kStageReport = 0xC2;
 constexpr std::uint8_t kLinkReport = 0xC0;
 constexpr int kUnknownModel = 101;
-constexpr int kCaptionNoDevice = 50;
-constexpr int kCaptionWired = 51;
-constexpr int kCaptionDongle = 52;
 constexpr int kRemovalPauseMs = 500;
 constexpr int kFirmwareDialogPauseMs = 100;
 constexpr int kFactoryResetProfiles = 5;
@@ -228,17 +226,17 @@ void DeviceWorker::SelectModel() {
         switch (manager_.ConnectionMode()) {
             case -1:
                 state.SetLinked(false);
-                view_.SetConnectionCaption(kCaptionNoDevice);
+                view_.SetConnectionCaption(textid::kOffline);
                 view_.ShowControl(WorkerView::kNoDevicePicture, true);
                 view_.ShowControl(WorkerView::kNoDeviceText, true);
                 view_.ShowControl(WorkerView::kDeviceList, false);
                 break;
             case 0:
-                view_.SetConnectionCaption(kCaptionWired);
+                view_.SetConnectionCaption(textid::kWired);
                 state.SetLinked(true);
                 break;
             default:
-                view_.SetConnectionCaption(kCaptionDongle);
+                view_.SetConnectionCaption(textid::kWireless);
                 state.SetLinked(true);
                 break;
         }
@@ -304,7 +302,7 @@ void DeviceWorker::HandleLinkReport(const std::uint8_t* report, int deviceType) 
         view_.ShowControl(WorkerView::kTabStripBackground, true);
         view_.ShowControl(WorkerView::kMousePicture, true);
         const int mode = manager_.ConnectionMode() == 1 ? 1 : 0;
-        view_.SetConnectionCaption(mode == 1 ? kCaptionDongle : kCaptionWired);
+        view_.SetConnectionCaption(mode == 1 ? textid::kWireless : textid::kWired);
         view_.SetDeviceState(deviceType, mode, 1);
         manager_.SetLinkState(deviceType, mode, 1);
         view_.ShowDevicePageState();
@@ -348,10 +346,10 @@ void DeviceWorker::OnCommandFailed() {
     if (!session_.state.Linked()) {
         // The mode is 1 here; the wired branch stays for a mode that changed meanwhile.
         if (manager_.ConnectionMode() == 1) {
-            view_.SetConnectionCaption(kCaptionDongle);
+            view_.SetConnectionCaption(textid::kWireless);
             view_.SetDeviceState(kUnknownModel, 1, 1);
         } else {
-            view_.SetConnectionCaption(kCaptionWired);
+            view_.SetConnectionCaption(textid::kWired);
             view_.SetDeviceState(kUnknownModel, 0, 1);
         }
         session_.state.SetLinked(true);

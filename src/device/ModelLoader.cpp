@@ -8,6 +8,7 @@
 #include "device/DeviceCommandQueue.h"
 #include "device/DeviceState.h"
 #include "device/WorkerView.h"
+#include "i18n/TextIds.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"
 #include "text/Format.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int kProfileTextId = 61;
 constexpr int kProfileCount = 4;
 constexpr int kSendAllCommand = 5;
 
@@ -139,6 +139,6 @@ std::u16string ModelLoader::DescriptorPath() const {
 }
 
 std::u16string ModelLoader::NewProfileName(int n) const {
-    const std::u16string label = text_ ? text_(kProfileTextId) : std::u16string(u"Profile");
+    const std::u16string label = text_ ? text_(textid::kProfileWord) : std::u16string(u"Profile");
     return Format(u"%s %d", label, n);
 }

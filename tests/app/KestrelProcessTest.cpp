@@ -2,7 +2,6 @@
 // other through the single-instance socket, driven by scripts.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -11,27 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "support/ProgramRunner.h"
-#include "support/TempDir.h"
+#include "app/KestrelRunner.h"
 
 namespace {
 
-class KestrelProcessTest : public testing::Test {
+class KestrelProcessTest : public KestrelRunnerTest {
 protected:
-    KestrelProcessTest() : runner(KESTREL_PATH, dir.Path()) {
-        ::mkdir((dir.Path() / "run").c_str(), 0700);
-        runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
-        runner.Set("KESTREL_DATA_DIR", (dir.Path() / "data").string());
-        runner.Unset("KESTREL_TRACE");
-    }
-
-    std::string Script(const std::string& name, const std::string& text) {
-        const std::filesystem::path file = dir.Path() / (name + ".txt");
-        std::ofstream(file) << text;
-        return file.string();
-    }
-
     // Waits until the running instance listens (its socket exists).
     bool WaitForInstance() {
         const std::filesystem::path socket = dir.Path() / "run" / "Kestrel.sock";
@@ -47,9 +31,6 @@ protected:
         std::ofstream(dir.Path() / "config" / "Kestrel" / "registry.ini") << "[SOFTWARE\\Kestrel]\n"
                                                                           << lines;
     }
-
-    TempDir dir;
-    ProgramRunner runner;
 };
 
 TEST_F(KestrelProcessTest, SecondStartShowsTheFirstAndEndsWithZero) {

@@ -2,7 +2,6 @@
 // drives it, with the HID traffic it causes.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,30 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "support/ProgramRunner.h"
-#include "support/TempDir.h"
+#include "app/KestrelRunner.h"
 
 namespace {
 
-class KestrelScriptTest : public testing::Test {
+class KestrelScriptTest : public KestrelRunnerTest {
 protected:
-    KestrelScriptTest() : runner(KESTREL_PATH, dir.Path()) {
-        ::mkdir((dir.Path() / "run").c_str(), 0700);
-        runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
-        runner.Set("KESTREL_DATA_DIR", (dir.Path() / "data").string());
-        runner.Unset("KESTREL_TRACE");
-    }
-
-    ProgramResult RunScript(const std::string& text, std::vector<std::string> options) {
-        const std::filesystem::path file = dir.Path() / "script.txt";
-        std::ofstream(file) << text;
-        options.insert(options.begin(), "--headless");
-        options.push_back("--script");
-        options.push_back(file.string());
-        return runner.Run(options);
-    }
-
     // The written HID reports ("W ..." lines) whose command byte is `command`.
     static int Writes(const ProgramResult& result, const std::string& command) {
         const auto lines = result.ErrLines();
@@ -41,9 +22,6 @@ protected:
             return line.starts_with("W ") && line.substr(8, 2) == command;
         }));
     }
-
-    TempDir dir;
-    ProgramRunner runner;
 };
 
 TEST_F(KestrelScriptTest, PlugOpenSwitchTabsAndQuit) {

@@ -8,6 +8,7 @@
 #include "device/ModelLoader.h"
 #include "device/Trace.h"
 #include "i18n/ChangeLanguage.h"
+#include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
 #include "text/Utf.h"
 #include "ui/shell/AboutDlg.h"
@@ -34,12 +35,8 @@ constexpr int kNoModelOpened = 101;
 constexpr int kWorkerIdleWaitMs = 3600 * 1000;
 constexpr int kAnimationTickMs = 10;
 
-// Message boxes and texts of the frame.
-constexpr int kNoDeviceTitle = 57;
-constexpr int kNoDeviceMessage = 56;
+// The tray menu's only item.
 constexpr int kTrayMenuQuitText = 12;
-constexpr int kCaptionWired = 51;
-constexpr int kCaptionWireless = 52;
 
 // Worker commands the frame queues.
 constexpr int kCommandRescanConnect = 1;
@@ -391,7 +388,7 @@ void DeviceMainDlg::OpenSelectedDevice() {
     const int type = list->GetSelectDevice();
     DeviceManager& manager = *environment_.devices;
     if (!manager.HasIdentifiedDevice(type)) {
-        ShowMessage(kNoDeviceTitle, kNoDeviceMessage, CUIMessageBox::kTypeOk);
+        ShowMessage(textid::kMouseNotConnected, textid::kNoMouseFound, CUIMessageBox::kTypeOk);
         return;
     }
     if (type != openedDeviceType_) {
@@ -405,10 +402,10 @@ void DeviceMainDlg::OpenSelectedDevice() {
         }
     }
     if (manager.ConnectionMode() == 1) {
-        SetConnectionCaption(kCaptionWireless);
+        SetConnectionCaption(textid::kWireless);
         QueueCommand(kCommandOpenDongleModel);
     } else {
-        SetConnectionCaption(kCaptionWired);
+        SetConnectionCaption(textid::kWired);
     }
     ShowControls({kTabStripBackground, kTabControl}, true);
     if (auto* tabs = GetControlAs<MTabCtrl>(kTabControl)) {

@@ -12,6 +12,7 @@
 #include "device/DeviceSession.h"
 #include "device/WorkerView.h"
 #include "i18n/LanguageTarget.h"
+#include "i18n/TextIds.h"
 #include "ui/shell/MainDispatch.h"
 #include "ui/shell/MainWindowEnvironment.h"
 #include "ui/shell/PageHost.h"
@@ -210,14 +211,14 @@ private:
 
     // Set by the worker (and the model loading), read by the pages and ApplyTexts.
     mutable std::mutex viewMutex_;
-    int connectionCaptionText_ = 50;  // guarded by viewMutex_
-    std::u16string profileName_;      // guarded by viewMutex_
-    std::u16string mouseImage_;       // guarded by viewMutex_
-    bool showDpiTips_ = false;        // guarded by viewMutex_
-    bool showSaveTips_ = false;       // guarded by viewMutex_
-    bool showLod_ = false;            // guarded by viewMutex_
-    bool showSensor_ = false;         // guarded by viewMutex_
-    std::u16string firmwareUrl_;      // guarded by viewMutex_
+    int connectionCaptionText_ = textid::kOffline;  // guarded by viewMutex_
+    std::u16string profileName_;                    // guarded by viewMutex_
+    std::u16string mouseImage_;                     // guarded by viewMutex_
+    bool showDpiTips_ = false;                      // guarded by viewMutex_
+    bool showSaveTips_ = false;                     // guarded by viewMutex_
+    bool showLod_ = false;                          // guarded by viewMutex_
+    bool showSensor_ = false;                       // guarded by viewMutex_
+    std::u16string firmwareUrl_;                    // guarded by viewMutex_
 
     // Last: it runs on its own thread against everything above, so it goes first.
     std::unique_ptr<DeviceWorker> worker_;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "i18n/DefaultNames.h"
+#include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
 #include "ui/shell/ControlSpec.h"
 #include "ui/shell/DeviceMainDlg.h"
@@ -76,7 +77,6 @@ constexpr ContainerSpec kContainers[] = {
 };
 
 constexpr int kDeviceListTextId = 15;
-constexpr int kProfileTextId = 61;
 
 }  // namespace
 
@@ -90,7 +90,7 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
     }
     if (auto* profile = GetControlAs<CIconButton>(kProfileButton)) {
         profile->SetIcon(u"icon\\icon_arrow_up.png");
-        profile->SetTitle(GetText(kProfileTextId, kTextSection));
+        profile->SetTitle(GetText(textid::kProfileWord, kTextSection));
     }
     if (auto* battery = GetControl(kBattery)) {
         battery->AddMTimer();
@@ -121,7 +121,7 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
     ShowControls({kMousePicture, kTabStripBackground, kTabControl, kConnectionCaption,
                   kProfileButton, kBattery},
                  false);
-    SetConnectionCaption(50);
+    SetConnectionCaption(textid::kOffline);
     built_ = true;
     UISize(rect);
 }
@@ -243,7 +243,7 @@ void DeviceMainDlg::ApplyTexts() {
         profile = profileName_;
     }
     SetCaptionText(kConnectionCaption, GetText(caption, kTextSection));
-    SetCaptionText(kProfileButton, profile.empty() ? GetText(kProfileTextId, kTextSection)
+    SetCaptionText(kProfileButton, profile.empty() ? GetText(textid::kProfileWord, kTextSection)
                                                    : ProfileCaption(profile));
     if (auto* tabs = GetControlAs<MTabCtrl>(kTabControl)) {
         for (const TabItem& item : kTabItems) {

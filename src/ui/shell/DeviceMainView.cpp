@@ -2,6 +2,7 @@
 // the worker's thread (and on the user-interface thread when the user opens a model); control
 // operations are safe from there, and shared fields take viewMutex_.
 
+#include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
 #include "ui/shell/DeviceMainDlg.h"
 #include "ui/shell/MainIds.h"
@@ -12,11 +13,7 @@
 
 using namespace mainwnd;
 
-namespace {
-
-constexpr int kCaptionNoDevice = 50;
-
-}  // namespace
+namespace {}  // namespace
 
 // Pages of the other settings refresh themselves here as they are built.
 void DeviceMainDlg::RefreshProfileList() {
@@ -87,7 +84,7 @@ void DeviceMainDlg::SetConnectionCaption(int textId) {
     }
     if (auto* caption = GetControlAs<CDeviceState>(kConnectionCaption)) {
         caption->SetTitle(GetText(textId, kTextSection));
-        caption->SetConnected(textId != kCaptionNoDevice);
+        caption->SetConnected(textId != textid::kOffline);
     }
 }
 
@@ -135,7 +132,7 @@ void DeviceMainDlg::ShowHomeState() {
 
 void DeviceMainDlg::ShowNoDeviceState() {
     ShowHomeState();
-    SetConnectionCaption(kCaptionNoDevice);
+    SetConnectionCaption(textid::kOffline);
     ShowControls({kNoDevicePicture, kNoDeviceText}, true);
     ShowControls({kDeviceList}, false);
 }

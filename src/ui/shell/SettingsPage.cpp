@@ -7,6 +7,7 @@
 #include "app/Languages.h"
 #include "device/DeviceSession.h"
 #include "i18n/LanguageSelector.h"
+#include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
 #include "platform/Autostart.h"
 #include "text/Format.h"
@@ -32,7 +33,6 @@ constexpr int kLinkSpacing = 160;
 
 // Message boxes of the factory reset.
 constexpr int kNoMouseTitle = 576;
-constexpr int kNoMouseMessage = 57;
 constexpr int kResetTitle = 570;
 constexpr int kResetQuestion = 571;
 
@@ -254,7 +254,7 @@ void SettingsPage::OnLanguageChosen() {
 void SettingsPage::FactoryReset() {
     DeviceSession& session = host_.Session();
     if (!session.state.Linked()) {
-        host_.ShowMessage(kNoMouseTitle, kNoMouseMessage, CUIMessageBox::kTypeOk);
+        host_.ShowMessage(kNoMouseTitle, textid::kMouseNotConnected, CUIMessageBox::kTypeOk);
         return;
     }
     // Only the confirming button goes ahead: a box closed in any other way (or never seen)

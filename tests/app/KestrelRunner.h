@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/ProgramRunner.h"
+#include "support/TempDir.h"
+
+// Runs the kestrel program with its settings, data and runtime folders in a temporary folder of
+// the test, so that tests running at the same time never meet each other's instance.
+class KestrelRunnerTest : public testing::Test {
+protected:
+    KestrelRunnerTest() : runner(KESTREL_PATH, dir.Path()) {
+        ::mkdir((dir.Path() / "run").c_str(), 0700);
+        runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
+        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
+        runner.Set("KESTREL_DATA_DIR", (dir.Path() / "data").string());
+        runner.Unset("KESTREL_TRACE");
+    }
+
+    // Writes a script file and returns its path.
+    std::string Script(const std::string& name, const std::string& text) {
+        const std::filesystem::path file = dir.Path() / (name + ".txt");
+        std::ofstream(file) << text;
+        return file.string();
+    }
+
+    // Runs `text` as a script on the headless backend with `options`.
+    ProgramResult RunScript(const std::string& text, std::vector<std::string> options) {
+        options.insert(options.begin(), "--headless");
+        options.push_back("--script");
+        options.push_back(Script("script", text));
+        return runner.Run(options);
+    }
+
+    TempDir dir;
+    ProgramRunner runner;
+};
