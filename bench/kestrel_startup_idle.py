@@ -57,10 +57,16 @@ def paint_time(trace_file, deadline):
     return None
 
 
-def cpu_ticks(pid):
-    with open(f"/proc/{pid}/stat") as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return int(fields[11]) + int(fields[12])  # utime + stime
+def cpu_ns(pid):
+    """CPU time of all the process's threads in nanoseconds (schedstat: exact, not in ticks)."""
+    total = 0
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/schedstat") as schedstat:
+                total += int(schedstat.read().split()[0])
+        except FileNotFoundError:
+            pass  # the thread ended
+    return total
 
 
 def switches_by_thread(pid):
@@ -109,11 +115,10 @@ def run_once(kestrel, display, options, idle, measure):
         if measure:
             time.sleep(idle)
             result["rss_mib"] = rss_mib(process.pid)
-            ticks, switches = cpu_ticks(process.pid), switches_by_thread(process.pid)
+            cpu, switches = cpu_ns(process.pid), switches_by_thread(process.pid)
             time.sleep(idle)
-            ticks_after, switches_after = cpu_ticks(process.pid), switches_by_thread(process.pid)
-            hz = os.sysconf("SC_CLK_TCK")
-            result["cpu_percent"] = (ticks_after - ticks) / hz / idle * 100.0
+            cpu_after, switches_after = cpu_ns(process.pid), switches_by_thread(process.pid)
+            result["cpu_percent"] = (cpu_after - cpu) / 1e9 / idle * 100.0
             woke = {name: (count - switches.get(name, 0)) / idle
                     for name, count in switches_after.items()}
             result["wakeups"] = sum(woke.values())

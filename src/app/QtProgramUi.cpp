@@ -85,9 +85,15 @@ int RunWithQt(int argc, char** argv, const ProgramOptions& options) {
     if (!program.Prepare(exitCode)) {
         return exitCode;
     }
-    // A screenshot needs no display.
-    if (!options.screenshot.empty() && std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // A screenshot needs no display; a window does.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        if (!options.screenshot.empty()) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        } else if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+            std::cerr << "kestrel: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); use "
+                         "--headless, or --screenshot FILE\n";
+            return kExitUsage;
+        }
     }
     ChooseScaling();
     QtBackend::PrepareApplication();

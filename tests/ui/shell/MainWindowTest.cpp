@@ -2,6 +2,7 @@
 
 #include "app/AppRegistry.h"
 #include "app/Languages.h"
+#include "ui/shell/AboutDlg.h"
 #include "ui/shell/MainDispatch.h"
 #include "ui/shell/MainWindowFixture.h"
 #include "ui/shell/SettingsPage.h"
@@ -314,4 +315,18 @@ TEST_F(MainWindowTest, ReloadTextsMessageFetchesTheTextsAgain) {
     Ui().RunPending();
     EXPECT_EQ(Title(kTitle), Text(1));
     EXPECT_EQ(Title(SettingsPage::kUpdateButton), Text(612));
+}
+
+TEST_F(MainWindowTest, CommandFromAnotherWindowOpensTheAboutBoxOverTheWindow) {
+    Create();
+    std::vector<std::u16string> shown;
+    Ui().SetModalHandler([&](MWindow& window) {
+        shown.push_back(window.GetTitle());
+        EXPECT_EQ(window.GetParent(), this->window.get());
+        window.EndModal(kResultOk);
+    });
+    window->PostMessage(kMessageCommand, kCommandAbout, 0);
+    Ui().RunPending();
+    EXPECT_EQ(shown, std::vector<std::u16string>{AboutDlg::kWindowTitle});
+    EXPECT_TRUE(exits.empty());
 }
