@@ -176,6 +176,22 @@ bool KestrelProgram::PlugVirtualMouse(const std::string& typeAndMode, bool plug,
     return true;
 }
 
+sim::VirtualConnection* KestrelProgram::FindVirtualMouse(const std::string& typeAndMode,
+                                                         std::string& error) const {
+    sim::SimChoice choice;
+    if (virtualBackend_ == nullptr || !sim::ParseSimChoice(typeAndMode, choice)) {
+        error = "expected TYPE:MODE of a virtual mouse";
+        return nullptr;
+    }
+    const int type = sim::SimModelType(window_->GetCatalog(), choice.model);
+    const auto found = connections_.find({type, choice.mode});
+    if (found == connections_.end()) {
+        error = "no virtual mouse " + typeAndMode;
+        return nullptr;
+    }
+    return found->second;
+}
+
 void KestrelProgram::OnInstanceRequest(const std::string& request) {
     // The listener's thread: the window hears of it through posted messages.
     DeviceMainDlg* window = window_.get();
@@ -242,6 +258,15 @@ int KestrelProgram::Run(ProgramUi& ui) {
                 return PlugVirtualMouse(typeAndMode, plug, error);
             },
             std::cout, std::cerr);
+        runner_->SetMouseDescriber(
+            [this](const std::string& typeAndMode, std::string& text, std::string& error) {
+                sim::VirtualConnection* connection = FindVirtualMouse(typeAndMode, error);
+                if (connection == nullptr) {
+                    return false;
+                }
+                text = sim::DescribeSettings(connection->Mouse().Settings());
+                return true;
+            });
         if (!options_.script.empty() && !runner_->Load(options_.script, error)) {
             std::cerr << "kestrel: " << error << "\n";
             return kExitUsage;

@@ -51,6 +51,9 @@ private:
     // A virtual mouse of "TYPE:MODE" plugged in (plug) or pulled out.
     bool PlugVirtualMouse(const std::string& typeAndMode, bool plug, std::string& error);
     void OnInstanceRequest(const std::string& request);
+    // The virtual connection of "TYPE:MODE"; null with a reason when there is none.
+    sim::VirtualConnection* FindVirtualMouse(const std::string& typeAndMode,
+                                             std::string& error) const;
 
     ProgramOptions options_;
     platform::SingleInstance instance_;

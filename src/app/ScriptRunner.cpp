@@ -14,8 +14,12 @@
 #include "ui/toolkit/WindowStyles.h"
 #include "ui/toolkit/controls/CDeviceList.h"
 #include "ui/toolkit/controls/CheckableButton.h"
+#include "ui/toolkit/controls/DPIControl.h"
+#include "ui/toolkit/controls/DPISlider.h"
+#include "ui/toolkit/controls/LightSlider.h"
 #include "ui/toolkit/controls/MComboBox.h"
 #include "ui/toolkit/controls/MTabCtrl.h"
+#include "ui/toolkit/controls/ReporteCtrl.h"
 #include "ui/toolkit/controls/RowList.h"
 #include "ui/toolkit/controls/SliderBase.h"
 #include "ui/toolkit/headless/HeadlessBackend.h"
@@ -94,6 +98,14 @@ std::string StateOf(const MControl& control) {
         item = list->GetSelectIndex();
     } else if (const auto* rows = dynamic_cast<const RowList*>(&control)) {
         item = rows->GetCurSel();
+    } else if (const auto* stages = dynamic_cast<const DPIControl*>(&control)) {
+        item = stages->GetSelectItem();
+    } else if (const auto* slider = dynamic_cast<const DPISlider*>(&control)) {
+        return " value=" + std::to_string(slider->GetProgress());
+    } else if (const auto* light = dynamic_cast<const LightSlider*>(&control)) {
+        return " value=" + std::to_string(light->GetPosition());
+    } else if (const auto* rates = dynamic_cast<const ReporteCtrl*>(&control)) {
+        item = rates->GetCurSel();
     }
     return item == -2 ? std::string() : " item=" + std::to_string(item);
 }
@@ -311,6 +323,9 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
     if (verb == "type") {
         return Type(words, line);
     }
+    if (verb == "swatch") {
+        return Swatch(words);
+    }
     if (verb == "slide") {
         return Slide(words);
     }
@@ -356,6 +371,15 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         if (!window_.WaitForWorker(kIdleTimeoutMs)) {
             return Fail("the device worker did not finish its commands in time");
         }
+        return Next();
+    }
+    if (verb == "show" && count == 3 && words[1] == "mouse") {
+        std::string text;
+        std::string error;
+        if (!describe_ || !describe_(words[2], text, error)) {
+            return Fail(error.empty() ? "no virtual mice (start with --sim)" : error);
+        }
+        Print("mouse " + words[2] + " " + text);
         return Next();
     }
     if (verb == "show") {
@@ -482,6 +506,11 @@ ScriptRunner::Outcome ScriptRunner::Select(const std::vector<std::string>& words
         target = list->GetCardRect(index);
     } else if (auto* rows = dynamic_cast<RowList*>(control)) {
         target = rows->GetItemRect(index);
+    } else if (auto* stages = dynamic_cast<DPIControl*>(control)) {
+        // On the value: a click on the swatch would open the colour instead.
+        target = stages->GetValueRect(index);
+    } else if (auto* rates = dynamic_cast<ReporteCtrl*>(control)) {
+        target = rates->GetItemRect(index);
     } else {
         return Fail("cannot select in a " + ToUtf8(control->GetClassName()));
     }
@@ -503,6 +532,14 @@ ScriptRunner::Outcome ScriptRunner::Type(const std::vector<std::string>& words,
     if (control == nullptr) {
         return Fail(error);
     }
+    if (auto* stages = dynamic_cast<DPIControl*>(control);
+        stages != nullptr && !stages->IsEditing() && stages->GetSelectItem() >= 0) {
+        // A stage's value is typed after a double click on it.
+        const Point at = Centre(stages->GetValueRect(stages->GetSelectItem()));
+        HeadlessBackend::ClickAt(*dialog, at);
+        dialog->HandleMouse({MouseAction::kDoubleClick, MouseButton::kLeft, at, 0});
+        dialog->HandleMouse({MouseAction::kUp, MouseButton::kLeft, at, 0});
+    }
     if (!control->IsEnabled() || !control->IsTextEntry()) {
         return Fail("control " + words[1] + " takes no text now");
     }
@@ -513,6 +550,25 @@ ScriptRunner::Outcome ScriptRunner::Type(const std::vector<std::string>& words,
     dialog->DeliverNotifications();
     dialog->EnterText(control, FromUtf8(text), false);
     dialog->EnterText(control, FromUtf8(text), true);
+    return Next();
+}
+
+ScriptRunner::Outcome ScriptRunner::Swatch(const std::vector<std::string>& words) {
+    int index = 0;
+    if (words.size() != 3 || !ParseInt(words[2], index)) {
+        return Fail("expected: swatch ID INDEX");
+    }
+    MDialog* dialog = nullptr;
+    std::string error;
+    auto* stages = dynamic_cast<DPIControl*>(FindShownControl(words[1], dialog, error));
+    if (stages == nullptr) {
+        return Fail(error.empty() ? "control " + words[1] + " has no colour swatches" : error);
+    }
+    const Rect swatch = stages->GetColorRect(index);
+    if (swatch.IsEmpty()) {
+        return Fail("no item " + words[2]);
+    }
+    HeadlessBackend::ClickAt(*dialog, Centre(swatch));
     return Next();
 }
 

@@ -24,6 +24,7 @@ class ScriptHost;
 //   select ID INDEX                           choose an item of a combo box, tab control or list
 //   type ID TEXT                              replace an edit's text by typing, end the editing
 //   slide ID VALUE                            drag a slider to VALUE and let go
+//   swatch ID INDEX                           click the colour swatch of stage INDEX
 //   key VK down|up                            a key from the keyboard source
 //   answer N                                  the next message box answers N (1, or 2 = close)
 //   choose ITEM                               the next popup or tray menu chooses item id ITEM
@@ -32,7 +33,10 @@ class ScriptHost;
 //   idle                                      wait until the device worker has nothing to do
 //   show ID | show WINDOW:ID                  print `ID visible|hidden enabled|disabled "caption"`,
 //                                             then ` checked|unchecked` for check boxes and radio
-//                                             buttons, ` item=N` for lists, combo boxes and tabs
+//                                             buttons, ` item=N` for lists, combo boxes and tabs,
+//                                             ` value=N` for sliders
+//   show mouse TYPE:MODE                      print `mouse TYPE:MODE <onboard settings>` of a
+//                                             virtual mouse (sim::DescribeSettings)
 //   show window | show tray                   print `window visible|hidden|minimized`, `tray
 //                                             shown|absent`
 //   message MSG WPARAM LPARAM                 post a window message to the main window
@@ -48,12 +52,16 @@ public:
     // cannot be done.
     using PlugFunction =
         std::function<bool(const std::string& typeAndMode, bool plug, std::string& error)>;
+    // The onboard settings of the virtual mouse of TYPE:MODE in one line; false with a reason.
+    using DescribeFunction =
+        std::function<bool(const std::string& typeAndMode, std::string& text, std::string& error)>;
     // The end: 0 after the last line, 1 after a line that failed.
     using FinishFunction = std::function<void(int status)>;
 
     ScriptRunner(DeviceMainDlg& window, ScriptHost& host, PlugFunction plug, std::ostream& out,
                  std::ostream& err);
 
+    void SetMouseDescriber(DescribeFunction describe) { describe_ = std::move(describe); }
     // Reads the script; false with a reason when the file cannot be read.
     bool Load(const std::filesystem::path& file, std::string& error);
     void SetLines(std::vector<std::string> lines);
@@ -91,6 +99,7 @@ private:
     Outcome Select(const std::vector<std::string>& words);
     Outcome Type(const std::vector<std::string>& words, const std::string& line);
     Outcome Slide(const std::vector<std::string>& words);
+    Outcome Swatch(const std::vector<std::string>& words);
     Outcome Show(const std::vector<std::string>& words);
 
     // "ID" or "WINDOW:ID": the dialog and the control; null with `error` set when missing.
@@ -102,6 +111,7 @@ private:
     DeviceMainDlg& window_;
     ScriptHost& host_;
     PlugFunction plug_;
+    DescribeFunction describe_;
     std::ostream& out_;
     std::ostream& err_;
     FinishFunction finish_;

@@ -360,6 +360,9 @@ void DeviceWorker::SendAll() {
     const bool light = loader_.LightEnabled();
     view_.RefreshButtonPage();
     view_.RefreshDpiPage();
+    // The other performance settings belong to the profile too: without this the page would go
+    // on showing (and writing back) the previous profile's values.
+    view_.RefreshPerformancePage();
     if (light) {
         view_.RefreshLightingPage();
     }

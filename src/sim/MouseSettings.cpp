@@ -1,5 +1,7 @@
 #include "sim/MouseSettings.h"
 
+#include <cstdio>
+
 #include "sim/SensorTable.h"
 
 namespace sim {
@@ -45,6 +47,33 @@ LightingState MouseSettings::FactoryLighting() {
     lighting.brightness = 3;
     lighting.speed = 2;
     return lighting;
+}
+
+std::string DescribeSettings(const MouseSettings& settings) {
+    std::string text = "rate=" + std::to_string(settings.reportRate) +
+                       " stages=" + std::to_string(settings.dpi.count) +
+                       " stage=" + std::to_string(settings.dpi.selected) + " dpi=";
+    for (int i = 0; i < kDpiStageCount; ++i) {
+        text += (i > 0 ? "," : "") + std::to_string(settings.dpi.dpi[static_cast<std::size_t>(i)]);
+    }
+    text += " colours=";
+    for (int i = 0; i < kDpiStageCount; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%06X",
+                      static_cast<unsigned>(settings.dpiColours[static_cast<std::size_t>(i)]));
+        text += (i > 0 ? "," : "") + std::string(hex);
+    }
+    text += " liftoff=" + std::to_string(settings.liftoffHeight) +
+            " sensor=" + std::to_string(settings.sensorOption1) + "," +
+            std::to_string(settings.sensorOption2) +
+            " sleep=" + std::to_string(settings.sleepTime) +
+            " wake=" + std::to_string(settings.moveWakeup) +
+            " lightoff=" + std::to_string(settings.moveCloseLight) +
+            " debounce=" + std::to_string(settings.debounce) +
+            " light=" + std::to_string(settings.lighting.mode) + "," +
+            std::to_string(settings.lighting.brightness) + "," +
+            std::to_string(settings.lighting.speed);
+    return text;
 }
 
 }  // namespace sim

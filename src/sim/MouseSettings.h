@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace sim {
@@ -62,5 +63,11 @@ struct MouseSettings {
 
     bool operator==(const MouseSettings&) const = default;
 };
+
+// The settings in one line of name=value words, for scripts and logs:
+// "rate=1 stages=6 stage=2 dpi=800,1600,... colours=0000FF,... liftoff=1 sensor=1,0 sleep=6
+// wake=1 lightoff=0 debounce=4 light=1,4,2" (colours as 6 hexadecimal digits, COLORREF order;
+// light = mode, brightness, speed).
+std::string DescribeSettings(const MouseSettings& settings);
 
 }  // namespace sim

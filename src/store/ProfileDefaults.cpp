@@ -74,6 +74,17 @@ int ColorFromHexText(std::u16string_view text) {
     return color;
 }
 
+bool ReadDescriptorReportRate(const std::u16string& descriptorPath, std::u16string& rate) {
+    XmlDocument descriptor;
+    if (!descriptor.LoadFile(descriptorPath) || !descriptor.FindElement(u"mouse") ||
+        !descriptor.EnterElement() || !descriptor.FindElement(u"mouse_info") ||
+        !descriptor.EnterElement() || !descriptor.FindElement(u"report_rate")) {
+        return false;
+    }
+    rate = descriptor.GetAttribute(u"default_value");
+    return true;
+}
+
 bool ApplyDescriptorDefaults(SettingsStore& store, int profile,
                              const std::u16string& descriptorPath, bool dpiOnly,
                              int* reportRateCapability) {

@@ -25,6 +25,10 @@ bool ApplyDescriptorDefaults(SettingsStore& store, int profile,
                              const std::u16string& descriptorPath, bool dpiOnly,
                              int* reportRateCapability = nullptr);
 
+// The `default_value` of the report_rate element under mouse / mouse_info of the descriptor at
+// `descriptorPath`, as written. False when the file cannot be loaded or has no such element.
+bool ReadDescriptorReportRate(const std::u16string& descriptorPath, std::u16string& rate);
+
 // Gives `profile` its lighting rows, once: for each lighting zone 1 to 6 the model enables, the
 // zone's mode with the default brightness, speed and colours; then mode 1 is made active (also
 // when no zone is enabled). Does nothing when the profile already has a lighting row.

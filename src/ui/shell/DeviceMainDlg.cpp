@@ -11,6 +11,10 @@
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
 #include "text/Utf.h"
+#include "ui/pages/DPIMsgDlg.h"
+#include "ui/pages/DpiPage.h"
+#include "ui/pages/LightingPage.h"
+#include "ui/pages/PerformancePage.h"
 #include "ui/shell/AboutDlg.h"
 #include "ui/shell/CUIMessageBox.h"
 #include "ui/shell/MainIds.h"
@@ -44,8 +48,11 @@ constexpr int kCommandOpenDongleModel = 4;
 constexpr int kCommandSoftwareCheck = 23;
 
 // Popups the window closes or hides when the mouse goes away, by window title.
-constexpr const char16_t* kPopupsToClose[] = {u"CloseWindowTipDlg", u"CustomKeyDlg", u"WaitDlg"};
-constexpr const char16_t* kPopupsToHide[] = {u"KeyboardTip Window", u"ComboWnd", u"PaletteDlg"};
+// The colour picker is modal: hidden, its loop would hold the window with nothing to answer it,
+// so it is closed (cancelled) like the other dialogs.
+constexpr const char16_t* kPopupsToClose[] = {u"CloseWindowTipDlg", u"CustomKeyDlg", u"WaitDlg",
+                                              u"PaletteDlg"};
+constexpr const char16_t* kPopupsToHide[] = {u"KeyboardTip Window", u"ComboWnd"};
 
 }  // namespace
 
@@ -87,6 +94,10 @@ int DeviceMainDlg::RunMainLoop(bool hidden) {
 bool DeviceMainDlg::OnInitDialog() {
     MDialog::OnInitDialog();
     AddTrayIcon();
+    indicator_ = std::make_unique<DPIMsgDlg>();
+    if (!indicator_->CreateIndicator(this)) {
+        indicator_.reset();
+    }
     WriteDeviceTypeSetting(kNoModelOpened);
     LoadDeviceList();
     session_.queue.Queue(kCommandRescanConnect);
@@ -179,6 +190,9 @@ void DeviceMainDlg::CloseDialog() {
         hotPlug_->Stop();
     }
     RemoveTrayIcon();
+    if (indicator_) {
+        indicator_->DestroyWindow();
+    }
     saveWait_.Close();
     DestroyWindow();
 }
@@ -251,6 +265,32 @@ int DeviceMainDlg::ShowMessage(int titleText, int messageText, int type) {
                           GetText(titleText, kTextSection), type);
 }
 
+ModelOptions DeviceMainDlg::Options() const {
+    std::lock_guard<std::mutex> lock(viewMutex_);
+    return {showDpiTips_, showSaveTips_, showLod_, showSensor_};
+}
+
+std::u16string DeviceMainDlg::DescriptorPath() const {
+    return loader_->DescriptorPath();
+}
+
+void DeviceMainDlg::ShowDpiIndicator(int dpi) {
+    const int highest = session_.state.Sensor().highest;
+    OnPages([this, dpi, highest] {
+        if (indicator_) {
+            indicator_->ShowDpi(dpi, highest);
+        }
+    });
+}
+
+bool DeviceMainDlg::OpenMouseSettings() {
+    return environment_.openMouseSettings && environment_.openMouseSettings();
+}
+
+void DeviceMainDlg::OnPages(std::function<void()> work) {
+    OnUiThread([work = std::move(work)](MWindow&) { work(); });
+}
+
 void DeviceMainDlg::ChangeLanguage(int lcid) {
     ::ChangeLanguage(lcid, *this);
 }
@@ -279,6 +319,12 @@ MainPage* DeviceMainDlg::PageFor(MainRoute route) {
     switch (route) {
         case MainRoute::kSettings:
             return settingsPage_.get();
+        case MainRoute::kDpi:
+            return dpiPage_.get();
+        case MainRoute::kPerformance:
+            return performancePage_.get();
+        case MainRoute::kLighting:
+            return lightingPage_.get();
         default:
             return nullptr;
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,10 +20,14 @@
 #include "ui/shell/SaveWaitDlg.h"
 #include "ui/toolkit/MDialog.h"
 
+class DPIMsgDlg;
 class DeviceWorker;
+class DpiPage;
 class HotPlugWatcher;
+class LightingPage;
 class MainPage;
 class ModelLoader;
+class PerformancePage;
 class SettingsPage;
 class TrayIcon;
 
@@ -156,7 +161,16 @@ private:
     void ChangeLanguage(int lcid) override;
     std::u16string SoftwareVersion() const override { return catalog_.Software().version; }
     std::filesystem::path Executable() const override { return environment_.executable; }
+    ModelOptions Options() const override;
+    std::u16string DescriptorPath() const override;
+    bool OpenMouseSettings() override;
 
+    // Runs `work` on the user-interface thread: at once there, else posted in call order. The
+    // worker's page changes go this way, so that the pages belong to one thread.
+    void OnPages(std::function<void()> work);
+
+    // The pages built so far, in building order.
+    std::vector<MainPage*> Pages() const;
     // Building and laying out the frame.
     void CreateFrame();
     void CreateTabs();
@@ -195,7 +209,11 @@ private:
     DeviceCatalog catalog_;  // filled at initialisation, then only read
     DeviceSession session_;  // has its own locks
     std::unique_ptr<ModelLoader> loader_;
+    std::unique_ptr<DpiPage> dpiPage_;
+    std::unique_ptr<PerformancePage> performancePage_;
+    std::unique_ptr<LightingPage> lightingPage_;
     std::unique_ptr<SettingsPage> settingsPage_;
+    std::unique_ptr<DPIMsgDlg> indicator_;  // user-interface thread only
     std::unique_ptr<TrayIcon> tray_;
     SaveWaitPopup saveWait_;
     std::unique_ptr<HotPlugWatcher> hotPlug_;

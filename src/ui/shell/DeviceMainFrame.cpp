@@ -5,6 +5,9 @@
 #include "i18n/DefaultNames.h"
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
+#include "ui/pages/DpiPage.h"
+#include "ui/pages/LightingPage.h"
+#include "ui/pages/PerformancePage.h"
 #include "ui/shell/ControlSpec.h"
 #include "ui/shell/DeviceMainDlg.h"
 #include "ui/shell/MainIds.h"
@@ -110,7 +113,15 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
     CreateTabs();
     CreateDeviceListPage();
 
-    settingsPage_ = std::make_unique<SettingsPage>(static_cast<PageHost&>(*this));
+    // The pages, in the order their containers' controls are drawn.
+    PageHost& host = *this;
+    dpiPage_ = std::make_unique<DpiPage>(host);
+    dpiPage_->Build();
+    performancePage_ = std::make_unique<PerformancePage>(host);
+    performancePage_->Build();
+    lightingPage_ = std::make_unique<LightingPage>(host);
+    lightingPage_->Build();
+    settingsPage_ = std::make_unique<SettingsPage>(host);
     settingsPage_->Build();
 
     // The window opens on the device list: the tab strip and the device's controls wait until a
@@ -155,6 +166,19 @@ void DeviceMainDlg::CreateDeviceListPage() {
     ShowControls({kNoDevicePicture, kNoDeviceText, kPreviousButton, kNextButton}, false);
 }
 
+std::vector<MainPage*> DeviceMainDlg::Pages() const {
+    std::vector<MainPage*> pages;
+    for (MainPage* page :
+         {static_cast<MainPage*>(dpiPage_.get()), static_cast<MainPage*>(performancePage_.get()),
+          static_cast<MainPage*>(lightingPage_.get()),
+          static_cast<MainPage*>(settingsPage_.get())}) {
+        if (page != nullptr) {
+            pages.push_back(page);
+        }
+    }
+    return pages;
+}
+
 MControl* DeviceMainDlg::Container(int id) {
     return GetControl(id, nullptr);
 }
@@ -165,7 +189,9 @@ void DeviceMainDlg::UISize(const Rect& rect) {
     }
     layoutScale_ = static_cast<float>(rect.Height()) / static_cast<float>(kHeight);
     LayoutFrame(rect);
-    settingsPage_->Layout(rect, layoutScale_);
+    for (MainPage* page : Pages()) {
+        page->Layout(rect, layoutScale_);
+    }
 }
 
 void DeviceMainDlg::LayoutFrame(const Rect& client) {
@@ -253,8 +279,8 @@ void DeviceMainDlg::ApplyTexts() {
     if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
         list->SetDescription(GetText(kDeviceListTextId, kTextSection));
     }
-    if (settingsPage_) {
-        settingsPage_->ApplyTexts();
+    for (MainPage* page : Pages()) {
+        page->ApplyTexts();
     }
 }
 

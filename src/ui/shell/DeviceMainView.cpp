@@ -4,6 +4,9 @@
 
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
+#include "ui/pages/DpiPage.h"
+#include "ui/pages/LightingPage.h"
+#include "ui/pages/PerformancePage.h"
 #include "ui/shell/DeviceMainDlg.h"
 #include "ui/shell/MainIds.h"
 #include "ui/toolkit/controls/BatteryCtrl.h"
@@ -15,7 +18,8 @@ using namespace mainwnd;
 
 namespace {}  // namespace
 
-// Pages of the other settings refresh themselves here as they are built.
+// Pages of the other settings refresh themselves here as they are built. The pages belong to the
+// user-interface thread: the worker's refreshes are handed over to it, in the order they come.
 void DeviceMainDlg::RefreshProfileList() {
 }
 
@@ -26,33 +30,48 @@ void DeviceMainDlg::RefreshMacroPage() {
 }
 
 void DeviceMainDlg::RefreshDpiPage() {
+    OnPages([this] { dpiPage_->Load(); });
 }
 
 void DeviceMainDlg::RefreshPerformancePage() {
+    // One load: debounce and report rate, the DPI area, then the other options.
+    OnPages([this] {
+        performancePage_->LoadFirstHalf();
+        dpiPage_->Load();
+        performancePage_->LoadSecondHalf();
+    });
 }
 
 void DeviceMainDlg::RefreshLightingPage() {
+    OnPages([this] { lightingPage_->Refresh(); });
 }
 
-void DeviceMainDlg::SetDpiRange(int, int, std::u16string_view, std::u16string_view, int, int) {
+void DeviceMainDlg::SetDpiRange(int, int, std::u16string_view rangeText,
+                                std::u16string_view stepText, int sliderPositions,
+                                int sliderStartOffset) {
+    OnPages([this, range = std::u16string(rangeText), step = std::u16string(stepText),
+             sliderPositions, sliderStartOffset] {
+        dpiPage_->SetSliderRange(range, step, sliderPositions, sliderStartOffset);
+    });
 }
 
 void DeviceMainDlg::SetReportRateCapability(int) {
+    // The session state keeps it; the performance page reads it when it loads.
 }
 
 void DeviceMainDlg::SetMouseFirmwareVersion(const std::u16string&) {
 }
 
-void DeviceMainDlg::SelectDpiStageCount(int) {
+void DeviceMainDlg::SelectDpiStageCount(int count) {
+    OnPages([this, count] { dpiPage_->ShowReportedCount(count); });
 }
 
-void DeviceMainDlg::SelectDpiStage(int) {
+void DeviceMainDlg::SelectDpiStage(int index) {
+    OnPages([this, index] { dpiPage_->ShowReportedStage(index); });
 }
 
-void DeviceMainDlg::SetDpiSliderProgress(int) {
-}
-
-void DeviceMainDlg::ShowDpiIndicator(int) {
+void DeviceMainDlg::SetDpiSliderProgress(int dpi) {
+    OnPages([this, dpi] { dpiPage_->ShowReportedDpi(dpi); });
 }
 
 void DeviceMainDlg::StopMacroRecording() {
@@ -62,7 +81,8 @@ void DeviceMainDlg::SetButtons(const std::vector<DescriptorButton>&,
                                const std::vector<DefaultAssignment>&) {
 }
 
-void DeviceMainDlg::SetLightZones(const std::array<bool, 6>&) {
+void DeviceMainDlg::SetLightZones(const std::array<bool, 6>& zones) {
+    OnPages([this, zones] { lightingPage_->SetLightZones(zones); });
 }
 
 void DeviceMainDlg::SetBatteryInfo(int level, int state) {
@@ -185,11 +205,14 @@ void DeviceMainDlg::ShowLightTab(bool visible) {
 
 void DeviceMainDlg::SetOptionFlags(bool showDpiTips, bool showSaveTips, bool showLod,
                                    bool showSensor) {
-    std::lock_guard<std::mutex> lock(viewMutex_);
-    showDpiTips_ = showDpiTips;
-    showSaveTips_ = showSaveTips;
-    showLod_ = showLod;
-    showSensor_ = showSensor;
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        showDpiTips_ = showDpiTips;
+        showSaveTips_ = showSaveTips;
+        showLod_ = showLod;
+        showSensor_ = showSensor;
+    }
+    OnPages([this] { performancePage_->ApplyModelOptions(); });
 }
 
 void DeviceMainDlg::SetFirmwareUrl(const std::u16string& url) {

@@ -4,9 +4,12 @@
 
 // Who handles a control notification of the main window.
 enum class MainRoute {
-    kFrame,     // the window frame itself (buttons, tabs, device list, settings page return)
-    kSettings,  // the application settings page
-    kNothing,   // taken, and answered 1, without doing anything
+    kFrame,        // the window frame itself (buttons, tabs, device list, settings page return)
+    kSettings,     // the application settings page
+    kDpi,          // the DPI area of the performance tab
+    kPerformance,  // the rest of the performance tab
+    kLighting,     // the lighting page
+    kNothing,      // taken, and answered 1, without doing anything
 };
 
 // The notification codes a row applies to: one code, or every code.

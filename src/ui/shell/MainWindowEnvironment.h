@@ -25,4 +25,6 @@ struct MainWindowEnvironment {
     std::function<void(int exitCode)> endProcess;
     // Opens a web address with the desktop; null opens nothing.
     std::function<bool(const std::u16string& url)> openUrl;
+    // Opens the desktop's own mouse settings; null opens nothing.
+    std::function<bool()> openMouseSettings;
 };

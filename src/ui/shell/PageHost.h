@@ -8,6 +8,14 @@ class MDialog;
 class SettingsStore;
 struct DeviceSession;
 
+// What the loaded model's descriptor asks of the pages.
+struct ModelOptions {
+    bool showDpiTips = false;   // the DPI indicator
+    bool showSaveTips = false;  // the saving popup
+    bool showLod = false;       // the lift-off controls
+    bool showSensor = false;    // the sensor options
+};
+
 // What the main window offers its pages: its controls, the settings store, the device state and
 // the worker's command queue, and the few shared services every page uses the same way.
 // User-interface thread.
@@ -34,4 +42,12 @@ public:
     virtual std::u16string SoftwareVersion() const = 0;
     // The running program, for the entry that starts it with the desktop session.
     virtual std::filesystem::path Executable() const = 0;
+
+    // The loaded model's descriptor: its flags and its file.
+    virtual ModelOptions Options() const { return {}; }
+    virtual std::u16string DescriptorPath() const { return {}; }
+    // Shows the DPI indicator with `dpi` (the page decides whether the model asks for it).
+    virtual void ShowDpiIndicator(int) {}
+    // Opens the desktop's own mouse settings; false when there are none to open.
+    virtual bool OpenMouseSettings() { return false; }
 };

@@ -52,9 +52,8 @@ protected:
     }
 
     // A virtual mouse of `deviceType` over its cable (0) or receiver (1).
-    sim::VirtualConnection& Plug(int deviceType, int mode) {
-        auto added =
-            sim::AddModelConnections(backend, catalog, deviceType, mode, sim::kDefaultSensorId);
+    sim::VirtualConnection& Plug(int deviceType, int mode, int sensorId = sim::kDefaultSensorId) {
+        auto added = sim::AddModelConnections(backend, catalog, deviceType, mode, sensorId);
         EXPECT_EQ(added.size(), 1u);
         return *added.front();
     }
@@ -72,6 +71,10 @@ protected:
         environment.endProcess = [this](int code) { exits.push_back(code); };
         environment.openUrl = [this](const std::u16string& url) {
             urls.push_back(ToUtf8(url));
+            return true;
+        };
+        environment.openMouseSettings = [this] {
+            ++mouseSettingsOpened;
             return true;
         };
         window = std::make_unique<DeviceMainDlg>(std::move(environment));
@@ -113,6 +116,7 @@ protected:
     std::unique_ptr<DeviceMainDlg> window;
     std::vector<int> exits;
     std::vector<std::string> urls;
+    int mouseSettingsOpened = 0;
     // Message boxes seen by AnswerMessageBoxes: title and message.
     std::vector<std::pair<std::u16string, std::u16string>> boxes;
 };

@@ -86,6 +86,14 @@ std::u16string ReporteCtrl::GetItemText(int index) const {
                                                                  : std::u16string();
 }
 
+Rect ReporteCtrl::GetItemRect(int index) const {
+    auto lock = Guard();
+    if (index < 0 || index >= static_cast<int>(items_.size())) {
+        return {};
+    }
+    return SegmentRect(index);
+}
+
 Rect ReporteCtrl::SegmentRect(int index) const {
     const int count = static_cast<int>(items_.size());
     const int total = rect_.Width() - kGap * (count - 1);

@@ -34,6 +34,8 @@ public:
     // -1 / empty for an index outside the list.
     int GetItemCode(int index) const;
     std::u16string GetItemText(int index) const;
+    // The segment of an item in client coordinates; empty for an index outside the list.
+    Rect GetItemRect(int index) const;
 
     // MControl overrides
     void Paint(Painter& painter, const ControlState& state) const override;
