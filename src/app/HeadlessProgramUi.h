@@ -23,6 +23,7 @@ public:
 
     // ProgramUi overrides
     ScriptHost& Host() override { return *this; }
+    // ProgramUi and ScriptHost overrides: the headless backend draws nothing.
     bool SaveScreenshot(MWindow&, const std::filesystem::path&) override { return false; }
 
     // ScriptHost overrides

@@ -36,7 +36,14 @@ public:
     }
 
     // ScriptHost overrides
-    void Post(std::function<void()> step) override { UiBackend::Current().Post(std::move(step)); }
+    // A posted event: Qt delivers those inside a modal loop that a step itself opened, which is
+    // where the next step must run.
+    void Post(std::function<void()> step) override {
+        QMetaObject::invokeMethod(
+            qApp, [step = std::move(step)] { step(); }, Qt::QueuedConnection);
+    }
+    // What the worker handed over (page loads) is handled before the next line.
+    void Settle() override { QApplication::processEvents(); }
     void After(int milliseconds, std::function<void()> step) override {
         QTimer::singleShot(milliseconds, [step = std::move(step)] { step(); });
     }

@@ -208,7 +208,7 @@ void ScriptRunner::Step() {
     // lines post it once they are done (`wait` when its time has passed).
     const std::string& verb = words.front();
     const bool action = verb == "click" || verb == "rclick" || verb == "select" || verb == "type" ||
-                        verb == "slide" || verb == "key";
+                        verb == "slide" || verb == "key" || verb == "swatch";
     if (action) {
         PostContinuation();
     }
@@ -371,6 +371,7 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         if (!window_.WaitForWorker(kIdleTimeoutMs)) {
             return Fail("the device worker did not finish its commands in time");
         }
+        host_.Settle();
         return Next();
     }
     if (verb == "show" && count == 3 && words[1] == "mouse") {
@@ -400,6 +401,22 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         std::string error;
         if (!plug_ || !plug_(words[1], verb == "plug", error)) {
             return Fail(error.empty() ? "no virtual mice (start with --sim)" : error);
+        }
+        return Next();
+    }
+    if (verb == "screenshot") {
+        if (count < 2 || count > 3) {
+            return Fail("expected: screenshot FILE [WINDOW]");
+        }
+        MWindow* target = &window_;
+        if (count == 3) {
+            target = MWindow::FindWindow(FromUtf8(words[2]));
+            if (target == nullptr) {
+                return Fail("no window " + words[2]);
+            }
+        }
+        if (!host_.SaveScreenshot(*target, words[1])) {
+            return Fail("cannot save " + words[1] + " (the headless backend draws nothing)");
         }
         return Next();
     }

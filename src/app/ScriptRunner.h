@@ -41,6 +41,8 @@ class ScriptHost;
 //                                             shown|absent`
 //   message MSG WPARAM LPARAM                 post a window message to the main window
 //   plug TYPE:MODE | unplug TYPE:MODE         a virtual mouse arrives or leaves
+//   screenshot FILE [WINDOW]                  save the main window (or the window with that title)
+//                                             as a PNG; not on the headless backend
 //   serve MS                                  MS milliseconds of real time for other programs
 //   wait-visible MS                           serve until the window is visible (fails after MS)
 // A message box that opens prints `messagebox "title" "message"`.

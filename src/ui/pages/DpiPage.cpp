@@ -38,7 +38,7 @@ constexpr ControlSpec kControls[] = {
     {u"MText", DpiPage::kTabCaption, nullptr, 1, 250, 0, 14},
     {u"MPicture", DpiPage::kAreaBackground, u"img_area_content.png", 1},
     {u"MText", DpiPage::kTitle, nullptr, 1, 251, 0, kTextSize},
-    {u"CHelpButton", DpiPage::kHelp, u"img_help.png", 1},
+    {u"CHelpButton", DpiPage::kHelp, u"img_help.png", 4},
     {u"CImageButton", DpiPage::kResetButton, u"btn_reset.png", 4, 0, 253},
     {u"DPIControl", DpiPage::kStageList, nullptr, 1, 0, 0, kTextSize},
     {u"MButton", DpiPage::kApplyButton, u"img_button.png", 4, 254, 0, kTextSize},

@@ -187,6 +187,13 @@ void LightingPage::Build() {
             field->SetMaxLength(kFieldDigits);
         }
     }
+    // The page's layout places neither the caption background nor the effect caption; left
+    // shown, they would be drawn at the window's corner, over the connection caption.
+    for (int id : {kCaptionBackground, kEffectCaption}) {
+        if (MControl* control = dialog.GetControl(id, page)) {
+            control->SetVisible(false);
+        }
+    }
     ApplyTexts();
     // Until a mode is shown, only the mode section has anything to offer.
     ShowSections();

@@ -216,7 +216,8 @@ void DeviceMainDlg::LayoutFrame(const Rect& client) {
     place(kMinimizeButton, {w - 82, 10, w - 52, 40});
     place(kSettingsButton, {w - 114, 10, w - 84, 40});
     place(kBattery, {w - 130, 50, w - 35, 80});
-    place(kConnectionCaption, {25, 11, 125, 38});
+    // Wider than the 100 pixels of the original layout, so that "Przewodowo" and its kind fit.
+    place(kConnectionCaption, {25, 11, 185, 38});
     place(kProfileButton, {w - 170, h - 38, w - 20, h - 12});
     place(kTabStripBackground, {1, 50, 201, h - 50});
     place(kTabControl, {1, 120, 191, 480});
