@@ -98,11 +98,30 @@ int SliderDpi(int sensorId, int position) {
     return row.largest;
 }
 
+// The highest DPI the slider (and the mouse's encoding) can hold that is not above `dpi`: the
+// sensor's grid is coarser in its upper ranges than its typing step (sensor 5 above 6400, 17
+// above 10000), so a typed value is brought down onto it. Zero when none is.
+int GridFloor(const SensorRow& row, int dpi) {
+    int best = 0;
+    long long lowest = -1;  // positions of a piece run from the previous piece's last one + 1
+    for (const DpiPiece& piece : row.dpis) {
+        const long long upTo = piece.upToPosition;
+        long long position = (static_cast<long long>(dpi) - piece.offset) / piece.factor;
+        position = std::min(position, upTo);
+        if (position > lowest) {
+            best = std::max(best, static_cast<int>(position * piece.factor + piece.offset));
+        }
+        lowest = upTo;
+    }
+    return best;
+}
+
 int ClampTypedDpi(int sensorId, int typed) {
     const SensorRow& row = RowOf(sensorId);
-    const int value = typed / row.step * row.step;
+    int value = typed / row.step * row.step;
     if (value < row.smallest) {
         return row.smallest;
     }
-    return std::min(value, row.largest);
+    value = std::min(GridFloor(row, std::min(value, row.largest)), row.largest);
+    return std::max(value, row.smallest);
 }

@@ -13,5 +13,7 @@ int SliderPosition(int sensorId, int dpi);
 int SliderDpi(int sensorId, int position);
 
 // A typed value rounded down to the sensor's step and held to its range; a value that rounds to
-// zero or below becomes the smallest value.
+// zero or below becomes the smallest value. Where the sensor's grid is coarser than its step (its
+// upper ranges), the value is rounded down onto the grid as well, so that the value shown is the
+// one the mouse holds.
 int ClampTypedDpi(int sensorId, int typed);

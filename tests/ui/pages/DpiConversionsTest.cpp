@@ -35,9 +35,24 @@ TEST(DpiConversionsTest, SliderDpiOfEachSensorFamilyWithinItsLimit) {
 
 TEST(DpiConversionsTest, TypedValuesLandOnTheSensorsGrid) {
     const Case cases[] = {
-        {4, 12345, 8000},   {17, 12345, 12300}, {0, 12345, 12300}, {0, 30, 50},
-        {0, 0, 50},         {0, -400, 50},      {37, 150, 200},    {38, 10100, 10000},
-        {25, 30001, 30000}, {5, 6475, 6450},    {16, 199, 100},
+        {4, 12345, 8000},
+        {0, 12345, 12300},
+        {0, 30, 50},
+        {0, 0, 50},
+        {0, -400, 50},
+        {37, 150, 200},
+        {38, 10100, 10000},
+        {25, 30001, 30000},
+        {16, 199, 100},
+        // Coarser grids in the upper ranges: the value lands where the mouse can hold it.
+        {5, 6475, 6400},
+        {5, 6550, 6500},
+        {17, 12345, 12000},
+        {17, 10150, 10100},
+        {17, 9975, 9950},
+        {25, 16050, 16000},
+        {25, 17500, 17000},
+        {37, 5200, 5000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ClampTypedDpi(c.sensor, c.input), c.expected) << c.sensor << " " << c.input;
