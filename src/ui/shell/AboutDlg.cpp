@@ -3,6 +3,7 @@
 #include "device/DeviceManager.h"
 #include "i18n/TextLookup.h"
 #include "text/Format.h"
+#include "text/VersionText.h"
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/WindowStyles.h"
 #include "ui/toolkit/controls/MText.h"
@@ -19,10 +20,7 @@ void StyleGreyText(MControl* control) {
 }  // namespace
 
 std::u16string AboutVersionText(const std::u16string& label, int versionNumber) {
-    const std::u16string hex = Format(u"%x", static_cast<unsigned>(versionNumber));
-    const std::u16string first = hex.substr(0, 1);
-    const std::u16string lastTwo = hex.size() > 2 ? hex.substr(hex.size() - 2) : hex;
-    return Format(u"%s: v%s.%s", label, first, lastTwo);
+    return Format(u"%s: v%s", label, ReleaseVersionText(versionNumber));
 }
 
 bool AboutDlg::OnInitDialog() {

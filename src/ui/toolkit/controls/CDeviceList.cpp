@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/Format.h"
+#include "text/VersionText.h"
 #include "ui/toolkit/Manager.h"
 #include "ui/toolkit/Notify.h"
 #include "ui/toolkit/controls/SkinPath.h"
@@ -481,8 +482,7 @@ void CDeviceList::PaintCard(Painter& painter, int index, bool hover) const {
                                 : textColor_,
                      align_);
     if (card.release >= 0) {
-        const std::u16string version =
-            Format(u"v%X.%02X", (card.release >> 8) & 0xFF, card.release & 0xFF);
+        const std::u16string version = u"v" + ReleaseVersionText(card.release);
         const std::u16string line =
             description_.empty() ? version : Format(u"%s: %s", description_, version);
         FontSpec small = EffectiveFont();

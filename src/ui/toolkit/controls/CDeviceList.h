@@ -53,7 +53,8 @@ public:
     int GetDeviceLinkState(int deviceType) const;
     // The number of cards whose link state is 1.
     int GetOnlineDevCount() const;
-    // The firmware release number (shown as major.minor in hexadecimal); below 0 shows none.
+    // The firmware release number (shown as ReleaseVersionText gives it: 0x105 "v1.05"); below
+    // 0 shows none.
     void SetDeviceVersion(int deviceType, int releaseNumber);
     int GetDeviceVersion(int deviceType) const;
     // The battery bytes as BatteryCtrl::SetBatteryInfo takes them (state 1: charging); shown
