@@ -13,13 +13,6 @@ namespace {
 
 class KestrelPagesScriptTest : public KestrelRunnerTest {
 protected:
-    // The written requests ("W ..." lines) whose command byte is `command` (two hex digits).
-    static int Writes(const ProgramResult& result, const std::string& command) {
-        const auto lines = result.ErrLines();
-        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
-            return line.starts_with("W ") && line.substr(8, 2) == command;
-        }));
-    }
     // The `show mouse` line of the output.
     static std::string MouseLine(const ProgramResult& result) {
         for (const std::string& line : result.OutLines()) {

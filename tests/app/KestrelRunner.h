@@ -38,6 +38,16 @@ protected:
         return runner.Run(options);
     }
 
+    // The written requests ("W ..." lines of --trace) whose command byte is `command` (two
+    // hexadecimal digits).
+    static int Writes(const ProgramResult& result, const std::string& command) {
+        int count = 0;
+        for (const std::string& line : result.ErrLines()) {
+            count += line.starts_with("W ") && line.substr(8, 2) == command ? 1 : 0;
+        }
+        return count;
+    }
+
     TempDir dir;
     ProgramRunner runner;
 };

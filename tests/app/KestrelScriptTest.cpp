@@ -13,16 +13,7 @@
 
 namespace {
 
-class KestrelScriptTest : public KestrelRunnerTest {
-protected:
-    // The written HID reports ("W ..." lines) whose command byte is `command`.
-    static int Writes(const ProgramResult& result, const std::string& command) {
-        const auto lines = result.ErrLines();
-        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
-            return line.starts_with("W ") && line.substr(8, 2) == command;
-        }));
-    }
-};
+using KestrelScriptTest = KestrelRunnerTest;
 
 TEST_F(KestrelScriptTest, PlugOpenSwitchTabsAndQuit) {
     const ProgramResult result = RunScript(
