@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "RequestWatch.h"
 #include "app/AppConfig.h"
 #include "app/AppRegistry.h"
 #include "device/DeviceCatalog.h"
@@ -46,46 +47,6 @@ constexpr int kSamples = 500;
 constexpr int kMaxDelayMs = 20;
 constexpr auto kReportLatency = std::chrono::milliseconds(1);
 constexpr char kDpiRequestBytes[] = "00 03";
-
-// Stamps the worker's next write of a DPI request.
-class RequestWatch {
-public:
-    void Arm() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        seen_ = false;
-    }
-    void OnLine(const std::string& line) {
-        const Clock::time_point now = Clock::now();
-        const std::size_t bytes = line.find(' ', 2);
-        if (line.empty() || line[0] != 'W' || bytes == std::string::npos ||
-            line.compare(bytes + 1, sizeof kDpiRequestBytes - 1, kDpiRequestBytes) != 0) {
-            return;
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (seen_) {
-                return;
-            }
-            seen_ = true;
-            at_ = now;
-        }
-        changed_.notify_all();
-    }
-    bool Wait(Clock::time_point& at) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!changed_.wait_for(lock, std::chrono::seconds(5), [this] { return seen_; })) {
-            return false;
-        }
-        at = at_;
-        return true;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool seen_ = false;     // guarded by mutex_
-    Clock::time_point at_;  // guarded by mutex_
-};
 
 // The window with its virtual mouse opened on the performance tab.
 class Rig {
@@ -162,7 +123,7 @@ private:
     DeviceManager manager_{backend_};
     SettingsStore store_;
     std::unique_ptr<DeviceMainDlg> window_;
-    RequestWatch watch_;
+    RequestWatch watch_{kDpiRequestBytes};
 };
 
 double Quantile(std::vector<double> values, double q) {
@@ -187,7 +148,7 @@ void Measure(benchmark::State& state, Rig& rig, const char* name, Act act) {
             const Clock::time_point start = Clock::now();
             act(i);
             Clock::time_point wire;
-            if (!rig.Watch().Wait(wire)) {
+            if (!rig.Watch().Wait(std::chrono::seconds(5), wire)) {
                 state.SkipWithError("no DPI request reached the mouse");
                 return;
             }

@@ -30,6 +30,7 @@
 #include <utility>
 #include <vector>
 
+#include "RequestWatch.h"
 #include "app/AppRegistry.h"
 #include "device/DeviceCatalog.h"
 #include "device/DeviceManager.h"
@@ -66,54 +67,6 @@ int IdleSeconds() {
     const int seconds = std::atoi(text);
     return seconds > 0 ? seconds : kIdleSeconds;
 }
-
-// Waits for the write of a report-rate request and stamps the moment the worker logged it.
-class RequestWatch {
-public:
-    // Forgets the previous request; the next report-rate write is the one waited for.
-    void Arm() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        seen_ = false;
-    }
-    // Called on the worker's thread for every logged line.
-    void OnLine(const std::string& line) {
-        const Clock::time_point now = Clock::now();
-        if (line.empty() || line[0] != 'W') {
-            return;
-        }
-        // "W <n> <bytes>": the bytes start after the second space.
-        const std::size_t bytes = line.find(' ', 2);
-        if (bytes == std::string::npos ||
-            line.compare(bytes + 1, sizeof kReportRateRequestBytes - 1, kReportRateRequestBytes) !=
-                0) {
-            return;
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (seen_) {
-                return;
-            }
-            seen_ = true;
-            at_ = now;
-        }
-        changed_.notify_all();
-    }
-    // The moment of the request's write; false when it did not come within `timeout`.
-    bool Wait(std::chrono::milliseconds timeout, Clock::time_point& at) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!changed_.wait_for(lock, timeout, [this] { return seen_; })) {
-            return false;
-        }
-        at = at_;
-        return true;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;  // a report-rate request was written
-    bool seen_ = false;                // guarded by mutex_
-    Clock::time_point at_;             // guarded by mutex_
-};
 
 // The reads the worker makes, timed: a HID backend over the virtual one whose devices note when
 // each read began and ended and how long it was allowed to wait. The idle cycle shows in them: a
@@ -280,7 +233,7 @@ private:
     SettingsStore store_;
     DeviceSession session_;
     SilentWorkerView view_;
-    RequestWatch watch_;
+    RequestWatch watch_{kReportRateRequestBytes};
     std::unique_ptr<ModelLoader> loader_;
     std::unique_ptr<DeviceWorker> worker_;
     bool catalogLoaded_ = false;

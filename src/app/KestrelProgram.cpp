@@ -132,13 +132,12 @@ bool KestrelProgram::SetUpMice(std::string& error) {
     return true;
 }
 
-bool KestrelProgram::PlugVirtualMouse(const std::string& typeAndMode, bool plug,
-                                      std::string& error) {
+bool KestrelProgram::ParseVirtualMouse(const std::string& typeAndMode, sim::SimChoice& choice,
+                                       std::pair<int, int>& key, std::string& error) const {
     if (virtualBackend_ == nullptr) {
         error = "no virtual mice (start with --sim)";
         return false;
     }
-    sim::SimChoice choice;
     if (!sim::ParseSimChoice(typeAndMode, choice) || choice.mode == sim::SimChoice::kAllModes) {
         error = "expected TYPE:MODE with MODE 0 or 1";
         return false;
@@ -148,7 +147,18 @@ bool KestrelProgram::PlugVirtualMouse(const std::string& typeAndMode, bool plug,
         error = "config.xml has no model " + typeAndMode;
         return false;
     }
-    const auto key = std::make_pair(type, choice.mode);
+    key = {type, choice.mode};
+    return true;
+}
+
+bool KestrelProgram::PlugVirtualMouse(const std::string& typeAndMode, bool plug,
+                                      std::string& error) {
+    sim::SimChoice choice;
+    std::pair<int, int> key;
+    if (!ParseVirtualMouse(typeAndMode, choice, key, error)) {
+        return false;
+    }
+    const int type = key.first;
     auto found = connections_.find(key);
     if (!plug) {
         if (found == connections_.end() || !found->second->IsPlugged()) {
@@ -179,12 +189,11 @@ bool KestrelProgram::PlugVirtualMouse(const std::string& typeAndMode, bool plug,
 sim::VirtualConnection* KestrelProgram::FindVirtualMouse(const std::string& typeAndMode,
                                                          std::string& error) const {
     sim::SimChoice choice;
-    if (virtualBackend_ == nullptr || !sim::ParseSimChoice(typeAndMode, choice)) {
-        error = "expected TYPE:MODE of a virtual mouse";
+    std::pair<int, int> key;
+    if (!ParseVirtualMouse(typeAndMode, choice, key, error)) {
         return nullptr;
     }
-    const int type = sim::SimModelType(window_->GetCatalog(), choice.model);
-    const auto found = connections_.find({type, choice.mode});
+    const auto found = connections_.find(key);
     if (found == connections_.end()) {
         error = "no virtual mouse " + typeAndMode;
         return nullptr;

@@ -48,6 +48,10 @@ public:
 
 private:
     bool SetUpMice(std::string& error);
+    // "TYPE:MODE" of a virtual mouse read into `choice` and the key of `connections_`; false
+    // with a reason.
+    bool ParseVirtualMouse(const std::string& typeAndMode, sim::SimChoice& choice,
+                           std::pair<int, int>& key, std::string& error) const;
     // A virtual mouse of "TYPE:MODE" plugged in (plug) or pulled out.
     bool PlugVirtualMouse(const std::string& typeAndMode, bool plug, std::string& error);
     void OnInstanceRequest(const std::string& request);

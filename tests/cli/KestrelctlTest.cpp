@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "support/ProgramRunner.h"
 #include "store/SettingsStore.h"
 #include "store/StoreRecords.h"
+#include "support/ProgramRunner.h"
 #include "support/TempDir.h"
 #include "text/Utf.h"
 

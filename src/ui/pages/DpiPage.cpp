@@ -10,7 +10,7 @@
 #include "ui/pages/DpiConversions.h"
 #include "ui/pages/MousePaletteDlg.h"
 #include "ui/shell/CUIMessageBox.h"
-#include "ui/shell/ControlSpec.h"
+#include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
@@ -32,7 +32,7 @@ constexpr int kResetTitle = 253;
 // Shown until a profile is loaded.
 constexpr int kPlaceholderStages[] = {800, 1600, 2400, 3200, 6400, 26000};
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {u"MPicture", DpiPage::kTabBackground, u"img_area_bkg.png", 1},
     {u"MPicture", DpiPage::kTabCaptionBar, u"img_area_caption.png", 1},
     {u"MText", DpiPage::kTabCaption, nullptr, 1, 250, 0, 14},
@@ -78,9 +78,7 @@ MComboBox* DpiPage::CountBox() const {
 void DpiPage::Build() {
     MDialog& dialog = host_.Window();
     MControl* page = host_.Container(mainwnd::kDpiPage);
-    for (const ControlSpec& spec : kControls) {
-        CreateFromSpec(dialog, page, spec);
-    }
+    CreateFromRows(dialog, page, kControls);
     for (int id : {kTabBackground, kAreaBackground}) {
         if (auto* picture = dynamic_cast<MPicture*>(dialog.GetControl(id, page))) {
             picture->SetShowMode(3, 8);
@@ -132,7 +130,7 @@ void DpiPage::Layout(const Rect& client, float s) {
 void DpiPage::ApplyTexts() {
     MDialog& dialog = host_.Window();
     MControl* page = host_.Container(mainwnd::kDpiPage);
-    ApplySpecTexts(dialog, page, kControls);
+    ApplyRowTexts(dialog, page, kControls);
     if (auto* help = dynamic_cast<CHelpButton*>(dialog.GetControl(kHelp, page))) {
         help->SetHelpText(GetText(kHelpText, kTextSection));
     }

@@ -11,7 +11,7 @@
 #include "text/Format.h"
 #include "ui/pages/ColorFields.h"
 #include "ui/shell/CUIMessageBox.h"
-#include "ui/shell/ControlSpec.h"
+#include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
@@ -34,7 +34,7 @@ constexpr unsigned kCentred = kAlignCenter | kAlignVCenter;
 constexpr int kBrightnessWord = 278;
 constexpr int kSpeedWord = 279;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {u"MPicture", LightingPage::kBackground, u"img_area_bkg.png", 1},
     {u"MPicture", LightingPage::kCaptionBackground, u"img_area_caption.png", 1},
     {u"MText", LightingPage::kPageCaption, nullptr, 1, 265, 0, kCaptionSize},
@@ -155,9 +155,7 @@ void LightingPage::SetLightZones(const std::array<bool, 6>& zones) {
 void LightingPage::Build() {
     MDialog& dialog = host_.Window();
     MControl* page = Page();
-    for (const ControlSpec& spec : kControls) {
-        CreateFromSpec(dialog, page, spec);
-    }
+    CreateFromRows(dialog, page, kControls);
     if (auto* slider = Get<LightSlider>(kBrightnessSlider)) {
         slider->SetRange(0, kSliderMax);
         slider->SetPosition(kInitialBrightness);
@@ -272,7 +270,7 @@ void LightingPage::Layout(const Rect&, float s) {
 }
 
 void LightingPage::ApplyTexts() {
-    ApplySpecTexts(host_.Window(), Page(), kControls);
+    ApplyRowTexts(host_.Window(), Page(), kControls);
     if (auto* combo = Get<MComboBox>(kModeSelector)) {
         for (std::size_t i = 0; i < modeTextIds_.size(); ++i) {
             combo->SetItemText(static_cast<int>(i), GetText(modeTextIds_[i], kTextSection));

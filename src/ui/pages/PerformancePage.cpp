@@ -9,7 +9,7 @@
 #include "store/SettingsStore.h"
 #include "text/Format.h"
 #include "text/Numbers.h"
-#include "ui/shell/ControlSpec.h"
+#include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
@@ -61,7 +61,7 @@ constexpr char16_t kSensorHelpPattern[] = u"%s\n%s\n%s\n%s\n\n%s\n%s\n\n%s\n%s";
 constexpr int kRateHelpText = 256;
 constexpr int kLiftHelpText = 502;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {u"MPicture", PerformancePage::kRateBackground, u"img_area_content.png", 1},
     {u"MText", PerformancePage::kRateTitle, nullptr, 1, 255, 0, kTextSize},
     {u"CHelpButton", PerformancePage::kRateHelp, u"img_help.png", 4},
@@ -123,16 +123,14 @@ std::vector<MControl*> PerformancePage::SensorBoxes() const {
 void PerformancePage::Build() {
     MDialog& dialog = host_.Window();
     MControl* page = host_.Container(mainwnd::kDpiPage);
-    for (const ControlSpec& spec : kControls) {
-        CreateFromSpec(dialog, page, spec);
-    }
+    CreateFromRows(dialog, page, kControls);
     for (int id : kBackgrounds) {
         if (auto* picture = dynamic_cast<MPicture*>(Control(id))) {
             picture->SetShowMode(3, 8);
         }
     }
     for (int textId : kSensorTexts) {
-        CreateFromSpec(
+        CreateFromRow(
             dialog, page,
             {u"CCheckButton", kSensorOption, u"btn_checkbox.png", 8, textId, 0, kTextSize});
     }
@@ -216,7 +214,7 @@ void PerformancePage::Layout(const Rect& client, float) {
 void PerformancePage::ApplyTexts() {
     MDialog& dialog = host_.Window();
     MControl* page = host_.Container(mainwnd::kDpiPage);
-    ApplySpecTexts(dialog, page, kControls);
+    ApplyRowTexts(dialog, page, kControls);
     const std::vector<MControl*> boxes = SensorBoxes();
     for (std::size_t i = 0; i < boxes.size() && i < std::size(kSensorTexts); ++i) {
         if (auto* box = dynamic_cast<MControlFont*>(boxes[i])) {

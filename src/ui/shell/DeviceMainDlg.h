@@ -231,7 +231,6 @@ private:
     mutable std::mutex viewMutex_;
     int connectionCaptionText_ = textid::kOffline;  // guarded by viewMutex_
     std::u16string profileName_;                    // guarded by viewMutex_
-    std::u16string mouseImage_;                     // guarded by viewMutex_
     bool showDpiTips_ = false;                      // guarded by viewMutex_
     bool showSaveTips_ = false;                     // guarded by viewMutex_
     bool showLod_ = false;                          // guarded by viewMutex_

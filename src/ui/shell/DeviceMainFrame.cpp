@@ -8,7 +8,7 @@
 #include "ui/pages/DpiPage.h"
 #include "ui/pages/LightingPage.h"
 #include "ui/pages/PerformancePage.h"
-#include "ui/shell/ControlSpec.h"
+#include "ui/shell/ControlRow.h"
 #include "ui/shell/DeviceMainDlg.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/SettingsPage.h"
@@ -25,7 +25,7 @@ namespace {
 constexpr unsigned kCentred = kAlignCenter | kAlignVCenter;
 
 // The frame, in drawing order (later rows are drawn over earlier ones).
-constexpr ControlSpec kFrameControls[] = {
+constexpr ControlRow kFrameControls[] = {
     {u"MPicture", kBackground, u"main_bkg.png", 1},
     {u"MPicture", kTabStripBackground, u"img_tab_bkg.png", 1},
     {u"MPicture", kBottomBar, u"img_area_caption.png", 1},
@@ -44,7 +44,7 @@ constexpr ControlSpec kFrameControls[] = {
 };
 
 // Inside the device list page.
-constexpr ControlSpec kDeviceListControls[] = {
+constexpr ControlRow kDeviceListControls[] = {
     {u"CDeviceList", kDeviceList, u"area_device.png", 4},
     {u"MPicture", kNoDevicePicture, u"img_area3.png", 1},
     {u"MText", kNoDeviceText, nullptr, 1, 56, 0, 12, kCentred | kAlignMultiLine},
@@ -69,11 +69,11 @@ constexpr TabItem kTabItems[] = {
 };
 
 // Containers and whether they show at creation; 51 is created inside 50.
-struct ContainerSpec {
+struct ContainerRow {
     int id;
     bool visible;
 };
-constexpr ContainerSpec kContainers[] = {
+constexpr ContainerRow kContainers[] = {
     {kDeviceListPage, true}, {kButtonPage, true},    {kDpiPage, false},
     {kMacroPage, false},     {kLightingPage, false}, {kDeviceSettingsPage, false},
     {kSettingsPage, false},
@@ -84,9 +84,7 @@ constexpr int kDeviceListTextId = 15;
 }  // namespace
 
 void DeviceMainDlg::InitUI(const Rect& rect) {
-    for (const ControlSpec& spec : kFrameControls) {
-        CreateFromSpec(*this, nullptr, spec);
-    }
+    CreateFromRows(*this, nullptr, kFrameControls);
     if (auto* title = GetControlAs<MControlFont>(kTitle)) {
         title->SetFont(kTitleFont);
         title->SetFontBold(true);
@@ -101,7 +99,7 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
     if (auto* picture = GetControl(kMousePicture)) {
         picture->SetVisible(false);
     }
-    for (const ContainerSpec& container : kContainers) {
+    for (const ContainerRow& container : kContainers) {
         if (MControl* page = CreateArea(u"MTabLayout", container.id, Rect{})) {
             page->SetVisible(container.visible);
         }
@@ -156,9 +154,7 @@ void DeviceMainDlg::CreateTabs() {
 
 void DeviceMainDlg::CreateDeviceListPage() {
     MControl* page = Container(kDeviceListPage);
-    for (const ControlSpec& spec : kDeviceListControls) {
-        CreateFromSpec(*this, page, spec);
-    }
+    CreateFromRows(*this, page, kDeviceListControls);
     if (auto* list = GetControlAs<CDeviceList>(kDeviceList)) {
         list->SetModeImage(u"device_mode.png", 2);
         list->SetDescription(GetText(kDeviceListTextId, kTextSection));
@@ -257,8 +253,8 @@ void DeviceMainDlg::SetFontNames(const std::u16string& titleFont, const std::u16
 }
 
 void DeviceMainDlg::ApplyTexts() {
-    ApplySpecTexts(*this, nullptr, kFrameControls);
-    ApplySpecTexts(*this, Container(kDeviceListPage), kDeviceListControls);
+    ApplyRowTexts(*this, nullptr, kFrameControls);
+    ApplyRowTexts(*this, Container(kDeviceListPage), kDeviceListControls);
     if (auto* title = GetControlAs<MControlFont>(kTitle)) {
         title->SetFont(titleFont_);
     }

@@ -187,10 +187,6 @@ void DeviceMainDlg::SetProfileButtonName(const std::u16string& name) {
 }
 
 void DeviceMainDlg::SetMousePicture(const std::u16string& imageFile) {
-    {
-        std::lock_guard<std::mutex> lock(viewMutex_);
-        mouseImage_ = imageFile;
-    }
     if (MControl* picture = GetControl(kMousePicture)) {
         picture->SetImage(imageFile.empty() ? std::u16string() : u"device/" + imageFile, 1);
         PlaceMousePicture();

@@ -12,7 +12,7 @@
 #include "platform/Autostart.h"
 #include "text/Format.h"
 #include "ui/shell/CUIMessageBox.h"
-#include "ui/shell/ControlSpec.h"
+#include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
@@ -38,7 +38,7 @@ constexpr int kResetQuestion = 571;
 
 constexpr unsigned kCentred = kAlignCenter | kAlignVCenter;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {u"MPicture", SettingsPage::kBackground, u"img_area_bkg.png", 1},
     {u"CImageButton", SettingsPage::kReturnButton, u"img_return.png", 4},
     {u"MText", SettingsPage::kVersionCaption, nullptr, 1, 0, 0, kTextSize},
@@ -80,9 +80,7 @@ std::u16string SettingsPage::VersionCaption(const std::u16string& version) {
 void SettingsPage::Build() {
     MDialog& dialog = host_.Window();
     MControl* page = host_.Container(mainwnd::kSettingsPage);
-    for (const ControlSpec& spec : kControls) {
-        CreateFromSpec(dialog, page, spec);
-    }
+    CreateFromRows(dialog, page, kControls);
     if (auto* combo = dynamic_cast<MComboBox*>(dialog.GetControl(kLanguageSelector, page))) {
         for (const LanguageSelectorEntry& entry : SelectableLanguages()) {
             combo->AddItem(std::u16string(entry.caption), entry.lcid);
@@ -162,7 +160,7 @@ void SettingsPage::Layout(const Rect& client, float s) {
 void SettingsPage::ApplyTexts() {
     MDialog& dialog = host_.Window();
     MControl* page = host_.Container(mainwnd::kSettingsPage);
-    ApplySpecTexts(dialog, page, kControls);
+    ApplyRowTexts(dialog, page, kControls);
     if (auto* caption = dynamic_cast<MControlFont*>(dialog.GetControl(kVersionCaption, page))) {
         caption->SetTitle(VersionCaption(host_.SoftwareVersion()));
     }
