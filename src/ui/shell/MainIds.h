@@ -60,6 +60,9 @@ inline constexpr std::intptr_t kQuitCode = 610;             // ... whose lParam 
 inline constexpr unsigned kMessageUpdateOffer = 1692;       // the version check found an update
 inline constexpr unsigned kMessageDownloadProgress = 1694;  // lParam = percentage
 inline constexpr unsigned kMessageProfile = 1705;           // the profile list's choice
+inline constexpr unsigned kMessageMacroListMenu = 1709;     // the macro list's menu
+inline constexpr unsigned kMessageInsertMenu = 1710;        // the event list's insert menu
+inline constexpr unsigned kMessageEventMenu = 1711;         // the event list's move menu
 inline constexpr unsigned kMessageReloadTexts = 2022;       // from another program
 // Another start of the program asks this one to show itself (this system's own message).
 inline constexpr unsigned kMessageActivate = 0x8001;
