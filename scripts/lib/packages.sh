@@ -4,9 +4,9 @@ KESTREL_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libexpat1-dev libxml2-dev libpugixml-dev
-    libsqlite3-dev libhidapi-dev libudev-dev libx11-dev
+    libsqlite3-dev libhidapi-dev libudev-dev libx11-dev libxi-dev
     qt6-base-dev qt6-qpa-plugins fonts-open-sans fonts-noto-cjk
-    xvfb python3
+    xvfb xdotool python3
 )
 
 # Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.
