@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "device/DescriptorButton.h"
@@ -20,6 +21,8 @@ public:
 
     // The loaded model's buttons, from its descriptor: the button list and the picture's callouts.
     void SetButtons(const std::vector<DescriptorButton>& buttons);
+    // The picture of the mouse the callouts lie on (a skin file such as "device/kestrel_k1.png").
+    void SetMousePicture(const std::u16string& file);
     // Selects the first button, shows every button's assignment of the current profile.
     void RefreshButtonPage();
 

@@ -50,4 +50,6 @@ public:
     virtual void ShowDpiIndicator(int) {}
     // Opens the desktop's own mouse settings; false when there are none to open.
     virtual bool OpenMouseSettings() { return false; }
+    // The device type (config.xml) of the opened model; 0 before one is opened.
+    virtual int OpenedDeviceType() const { return 0; }
 };
