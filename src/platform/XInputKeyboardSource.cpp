@@ -1,0 +1,219 @@
+#include "platform/XInputKeyboardSource.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
+#include <errno.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <future>
+#include <memory>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+// The data of one generic event, fetched by XGetEventData and freed at the end of the scope.
+class GenericEventData {
+public:
+    GenericEventData(Display* display, XGenericEventCookie& cookie)
+        : display_(display), cookie_(cookie), fetched_(XGetEventData(display, &cookie)) {}
+    ~GenericEventData() {
+        if (fetched_) {
+            XFreeEventData(display_, &cookie_);
+        }
+    }
+    GenericEventData(const GenericEventData&) = delete;
+    GenericEventData& operator=(const GenericEventData&) = delete;
+
+    bool Fetched() const { return fetched_; }
+
+private:
+    Display* display_;
+    XGenericEventCookie& cookie_;
+    bool fetched_;
+};
+
+// A connection to $DISPLAY when its server has XInput2 2.0 or later; `opcode` is then the
+// extension's major opcode, which its generic events carry. Asking for 2.2 matters: the server
+// only sends raw events to clients of 2.1 and later while another client grabs the keyboard (a
+// menu that is open, a game), and it answers with its own version when that is older.
+DisplayPtr OpenWithXInput2(int& opcode) {
+    // XOpenDisplay(nullptr) reads $DISPLAY and fails without it.
+    DisplayPtr display(XOpenDisplay(nullptr));
+    int event = 0;
+    int error = 0;
+    if (!display || !XQueryExtension(display.get(), "XInputExtension", &opcode, &event, &error)) {
+        return nullptr;
+    }
+    int major = 2;
+    int minor = 2;
+    // Fails on the client side, without an X error, when the server only has XInput 1.
+    if (XIQueryVersion(display.get(), &major, &minor) != Success || major < 2) {
+        return nullptr;
+    }
+    return display;
+}
+
+// Reads the raw key events of `display` and hands them to `sink` until `wakeFd` becomes
+// readable or the connection is lost. Reports through `started` whether everything was selected.
+void ReadKeys(const KeyboardSource::Sink& sink, int wakeFd, std::promise<bool>& started) {
+    int xiOpcode = 0;
+    DisplayPtr display = OpenWithXInput2(xiOpcode);
+    int xkbOpcode = 0;
+    int xkbEvent = 0;
+    int xkbError = 0;
+    int xkbMajor = XkbMajorVersion;
+    int xkbMinor = XkbMinorVersion;
+    if (!display ||
+        !XkbQueryExtension(display.get(), &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
+        started.set_value(false);
+        return;
+    }
+    Display* const x = display.get();
+
+    // A lost connection (the X server ended) would make Xlib exit the whole program; for this
+    // connection it only ends the thread. Only this thread touches `lost`.
+    bool lost = false;
+    XSetIOErrorExitHandler(
+        x, [](Display*, void* lostFlag) { *static_cast<bool*>(lostFlag) = true; }, &lost);
+
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawKeyPress);
+    XISetMask(bits, XI_RawKeyRelease);
+    XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
+    XISelectEvents(x, DefaultRootWindow(x), &mask, 1);
+
+    // Num Lock is followed as the locked modifiers of the core keyboard, read once here and then
+    // from the state notifications, which come in order with the raw events. Asking the server at
+    // each key (the modifier state or the "Num Lock" indicator) would give the state of the
+    // moment the event is read rather than of the moment the key was pressed: a keypad key typed
+    // just before Num Lock, both waiting in the queue, would get the new state. The modifier
+    // rather than the indicator, because the modifier is what decides what a keypad key types;
+    // the indicator only shows it, and a keymap may name it differently or lack it.
+    XkbSelectEventDetails(x, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask,
+                          XkbModifierLockMask);
+    const unsigned numLockMask = XkbKeysymToModifiers(x, XK_Num_Lock);
+    XkbStateRec state{};
+    // Its reply also proves that the server has taken the selections above, so a key pressed once
+    // Listen returned is seen.
+    if (XkbGetState(x, XkbUseCoreKbd, &state) != Success || lost) {
+        started.set_value(false);
+        return;
+    }
+    unsigned lockedMods = state.locked_mods;
+    started.set_value(true);
+
+    // Hands everything Xlib has read or can read now to the sink; false once the connection is
+    // lost.
+    auto deliverPending = [&] {
+        while (!lost && XPending(x) > 0) {
+            XEvent event;
+            XNextEvent(x, &event);
+            if (event.type == xkbEvent) {
+                const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
+                if (xkb.any.xkb_type == XkbStateNotify) {
+                    lockedMods = xkb.state.locked_mods;
+                }
+                continue;
+            }
+            XGenericEventCookie& cookie = event.xcookie;
+            if (cookie.type != GenericEvent || cookie.extension != xiOpcode ||
+                (cookie.evtype != XI_RawKeyPress && cookie.evtype != XI_RawKeyRelease)) {
+                continue;
+            }
+            const GenericEventData data(x, cookie);
+            if (!data.Fetched()) {
+                continue;
+            }
+            const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
+            // X key codes are the Linux input codes plus 8; there are none below 8.
+            if (raw->detail > 8) {
+                sink(LinuxKey{raw->detail - 8, cookie.evtype == XI_RawKeyRelease,
+                              (lockedMods & numLockMask) != 0});
+            }
+        }
+        return !lost;
+    };
+
+    pollfd fds[2] = {{ConnectionNumber(x), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    for (;;) {
+        // Xlib may already hold events it read along with a reply, which poll cannot see.
+        if (!deliverPending()) {
+            return;
+        }
+        const int ready = ::poll(fds, 2, -1);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        if (fds[1].revents != 0) {
+            return;
+        }
+        if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            // The server is gone; what it sent before is still worth delivering.
+            deliverPending();
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+XInputKeyboardSource::~XInputKeyboardSource() {
+    StopListening();
+}
+
+bool XInputKeyboardSource::DisplayHasXInput2() {
+    int opcode = 0;
+    return OpenWithXInput2(opcode) != nullptr;
+}
+
+bool XInputKeyboardSource::Listen(Sink sink) {
+    StopListening();
+    UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!wake.IsValid()) {
+        return false;
+    }
+    std::promise<bool> started;
+    std::future<bool> result = started.get_future();
+    const int wakeFd = wake.Get();
+    // The promise belongs to the thread, so it is not destroyed under the thread's report.
+    std::thread thread([sink = std::move(sink), wakeFd, started = std::move(started)]() mutable {
+        ReadKeys(sink, wakeFd, started);
+    });
+    if (!result.get()) {
+        thread.join();
+        return false;
+    }
+    wake_ = std::move(wake);
+    thread_ = std::move(thread);
+    return true;
+}
+
+void XInputKeyboardSource::StopListening() {
+    if (!thread_.joinable()) {
+        return;
+    }
+    const std::uint64_t one = 1;
+    // An eventfd write of 1 only fails when the counter is about to overflow, and then it is
+    // already readable: the thread wakes either way.
+    [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+    thread_.join();
+    wake_.Close();
+}
+
+}  // namespace platform
