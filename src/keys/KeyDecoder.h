@@ -38,6 +38,10 @@ private:
     // asking the system about the physical keys).
     bool IsDown(int specificVirtualKey) const;
     void Track(const platform::RawKeyReport& report);
+    // The virtual key of a press or a release once the left/right rules ran; they update
+    // modifiers_.
+    int PressedKey(int virtualKey);
+    int ReleasedKey(int virtualKey);
 
     int modifiers_ = 0;
     std::set<int> down_;  // specific virtual-key codes of the modifier keys held

@@ -1,0 +1,1 @@
+target_sources(kestrel_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/KeyDecoder.cpp)
