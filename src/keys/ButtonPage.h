@@ -6,8 +6,11 @@
 
 #include "device/DescriptorButton.h"
 #include "keys/KeyCapture.h"
+#include "keys/KeyCombination.h"
+#include "store/StoreRecords.h"
 #include "ui/shell/MainPage.h"
 
+class MControl;
 class PageHost;
 
 // The button page (container 50, with the key-combination and repeat panels in container 51):
@@ -33,6 +36,71 @@ public:
     void ApplyTexts() override;
 
 private:
+    // Which panel of container 51 is open.
+    enum class Panel { kNone, kCombination, kRepeat };
+
     // keys::KeyListener override: a key captured for the key-combination field.
     void OnKeyEvent(const keys::KeyEvent& event) override;
+
+    template <typename T>
+    T* Get(int id) const;
+    template <typename T>
+    T* GetInPanel(int id) const;
+    void SetShown(MControl* control, bool visible);
+
+    // The list items and callouts of buttons_.
+    void FillButtons();
+    // The display name of the button at `index` of buttons_.
+    std::u16string ButtonName(std::size_t index) const;
+    // The descriptor's default description of a key code; empty for a key code without button.
+    std::u16string DefaultDescription(int keyCode) const;
+    // Every button's description: its default, or the text of its stored assignment.
+    void ShowDescriptions();
+    // Each selector's items from the function tables, in their selector order.
+    void FillSelectors();
+    void ApplySelectorTexts();
+
+    void SelectFromList();
+    void SelectFromPicture();
+    // Makes `keyCode` the selected button: list, picture, name, assignment.
+    void SelectKey(int keyCode);
+    // Selects the button with key code 0 in the list and the picture and shows its name.
+    void SelectFirstButton();
+    void ShowSelectedName();
+    void ShowAssignment();
+    // Marks the selector (or checks the disable button) of a kind; 0 marks none.
+    void MarkKind(int kind);
+
+    void ShowPanel(Panel panel);
+    void OpenCombinationPanel();
+    void OpenRepeatPanel();
+    void ClearCapturedKey();
+    keys::ModifierToggles CheckedToggles() const;
+    void OnCombinationOk();
+    void OnRepeatOk();
+    // Clamps a repeat edit's integer to [low, high] and writes a changed value back.
+    int ClampEdit(int id, int low, int high);
+
+    // The choice of selector `id` (73 to 83 odd) for the selected button.
+    void OnSelectorChosen(int id);
+    void OnDisable();
+    // The key-code-0 lock: true (and the lock message shown) when the selected button is locked.
+    bool IsLocked();
+    // Stores `record` (macro_type, values and description filled) for the selected button,
+    // shows its text in the list and has the worker send the key table.
+    void StoreAssignment(KeyAssignmentRecord record);
+    void RestoreDefaultAssignment();
+    void ResetAllAssignments();
+    void SendKeyTable();
+
+    PageHost& host_;
+    keys::KeyCapture& capture_;
+    // User-interface thread only.
+    std::vector<DescriptorButton> buttons_;  // the descriptor's, or the placeholders
+    bool placeholders_ = true;               // buttons_ are the placeholders ("%s 1" ...)
+    int selectedKey_ = 0;
+    int capturedKey_ = 0;  // virtual-key code of the key-combination field; 0 = none
+    std::u16string capturedName_;
+    Rect client_;         // of the last layout; empty before it
+    float scale_ = 1.0f;  // of the last layout
 };
