@@ -2,10 +2,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "keys/KeyCapture.h"
+#include "keys/MacroRecorder.h"
 #include "ui/shell/MainPage.h"
 
+class CRecordList;
+class MControl;
+class MacroList;
+class MComboBox;
+class MEdit;
 class PageHost;
 
 // The macro page (container 53): the macro list, the selected macro's events and play options,
@@ -36,4 +43,67 @@ public:
 private:
     // keys::KeyListener override: a recorded key, or the key for the event editor's key field.
     void OnKeyEvent(const keys::KeyEvent& event) override;
+
+    MControl* Page() const;
+    template <typename T>
+    T* Get(int id) const;
+    MacroList* Macros() const;
+    CRecordList* Events() const;
+    // The button page's macro selector and button list, which follow this page's macros.
+    MComboBox* ButtonPageSelector() const;
+    // The selected macro's id; -1 when none is selected.
+    int SelectedMacro() const;
+    void Show(int id, bool visible);
+    void Enable(int id, bool enabled);
+
+    // Storage.
+    void LoadMacro(int macroId);
+    void SaveMacroEvents();
+    void SaveMacroOptions();
+
+    // The macro list.
+    void OnNewMacro();
+    void OnDeleteMacro();
+    void OnRenameEnded(int index);
+    void OpenMacroListMenu();
+
+    // The options.
+    void OnDelayOption(int id);
+    void OnPlayOption(int id);
+    void OnOptionEditEnded(int id);
+
+    // The event list.
+    void OpenInsertMenu();
+    void InsertEvents(int item);
+    void OpenEventMenu();
+    void MoveEvent(int where);
+    void OnDeleteEvent();
+    void OnClearEvents();
+
+    // The event editor.
+    void ShowEventEditor();
+    void HideEventEditor();
+    // Shows the value edit or the mouse-button selector as the kind selector's entry asks.
+    void ShowEditorLayout(int kindData);
+    void OnEditorValueMessage(int code);
+    void OnEditorButtonChosen();
+    void StopEditorCapture();
+
+    // Recording.
+    void ToggleRecording();
+    void StartRecording();
+    void SetRecordingControls(bool recording);
+    void ShowRecordButton();
+
+    PageHost& host_;
+    keys::KeyCapture& capture_;
+    std::function<std::uint32_t()> tick_;
+    // User-interface thread only.
+    keys::MacroRecorder recorder_;
+    float scale_ = 1.0f;
+    // The capture mode this page last listened with (0: it does not listen).
+    int listenMode_ = 0;
+    // The key captured for the event editor's key field (0: none yet).
+    int capturedKey_ = 0;
+    std::u16string capturedName_;
 };
