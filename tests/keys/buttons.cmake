@@ -1,0 +1,1 @@
+list(APPEND KESTREL_KEYS_TESTS ButtonPageTest.cpp KeyCombinationTest.cpp)
