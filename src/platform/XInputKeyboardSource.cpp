@@ -11,18 +11,13 @@
 
 #include <cstdint>
 #include <future>
-#include <memory>
 #include <utility>
+
+#include "platform/XConnection.h"
 
 namespace platform {
 
 namespace {
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
 // The data of one generic event, fetched by XGetEventData and freed at the end of the scope.
 class GenericEventData {
@@ -45,49 +40,40 @@ private:
     bool fetched_;
 };
 
-// A connection to $DISPLAY when its server has XInput2 2.0 or later; `opcode` is then the
-// extension's major opcode, which its generic events carry. Asking for 2.2 matters: the server
-// only sends raw events to clients of 2.1 and later while another client grabs the keyboard (a
-// menu that is open, a game), and it answers with its own version when that is older.
-DisplayPtr OpenWithXInput2(int& opcode) {
-    // XOpenDisplay(nullptr) reads $DISPLAY and fails without it.
-    DisplayPtr display(XOpenDisplay(nullptr));
+// Whether the server of `display` has XInput2 2.0 or later; `opcode` is then the extension's
+// major opcode, which its generic events carry. Asking for 2.2 matters: the server only sends raw
+// events to clients of 2.1 and later while another client grabs the keyboard (a menu that is
+// open, a game), and it answers with its own version when that is older. Asked once per
+// connection: the server refuses a second, different version.
+bool HasXInput2(Display* display, int& opcode) {
     int event = 0;
     int error = 0;
-    if (!display || !XQueryExtension(display.get(), "XInputExtension", &opcode, &event, &error)) {
-        return nullptr;
+    if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error)) {
+        return false;
     }
     int major = 2;
     int minor = 2;
     // Fails on the client side, without an X error, when the server only has XInput 1.
-    if (XIQueryVersion(display.get(), &major, &minor) != Success || major < 2) {
-        return nullptr;
-    }
-    return display;
+    return XIQueryVersion(display, &major, &minor) == Success && major >= 2;
 }
 
-// Reads the raw key events of `display` and hands them to `sink` until `wakeFd` becomes
-// readable or the connection is lost. Reports through `started` whether everything was selected.
+// Reads the raw key events of $DISPLAY on a connection of its own and hands them to `sink` until
+// `wakeFd` becomes readable or the connection is lost. Reports through `started` whether everything
+// was selected.
 void ReadKeys(const KeyboardSource::Sink& sink, int wakeFd, std::promise<bool>& started) {
+    XConnection connection;
+    Display* const x = connection.Get();
     int xiOpcode = 0;
-    DisplayPtr display = OpenWithXInput2(xiOpcode);
     int xkbOpcode = 0;
     int xkbEvent = 0;
     int xkbError = 0;
     int xkbMajor = XkbMajorVersion;
     int xkbMinor = XkbMinorVersion;
-    if (!display ||
-        !XkbQueryExtension(display.get(), &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
+    if (x == nullptr || !HasXInput2(x, xiOpcode) ||
+        !XkbQueryExtension(x, &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
         started.set_value(false);
         return;
     }
-    Display* const x = display.get();
-
-    // A lost connection (the X server ended) would make Xlib exit the whole program; for this
-    // connection it only ends the thread. Only this thread touches `lost`.
-    bool lost = false;
-    XSetIOErrorExitHandler(
-        x, [](Display*, void* lostFlag) { *static_cast<bool*>(lostFlag) = true; }, &lost);
 
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
@@ -104,11 +90,12 @@ void ReadKeys(const KeyboardSource::Sink& sink, int wakeFd, std::promise<bool>& 
     // the indicator only shows it, and a keymap may name it differently or lack it.
     XkbSelectEventDetails(x, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask,
                           XkbModifierLockMask);
+    // The real modifier the Num Lock key locks: Mod2 in every common keymap, but not by rule.
     const unsigned numLockMask = XkbKeysymToModifiers(x, XK_Num_Lock);
     XkbStateRec state{};
     // Its reply also proves that the server has taken the selections above, so a key pressed once
     // Listen returned is seen.
-    if (XkbGetState(x, XkbUseCoreKbd, &state) != Success || lost) {
+    if (XkbGetState(x, XkbUseCoreKbd, &state) != Success || connection.Lost()) {
         started.set_value(false);
         return;
     }
@@ -118,7 +105,7 @@ void ReadKeys(const KeyboardSource::Sink& sink, int wakeFd, std::promise<bool>& 
     // Hands everything Xlib has read or can read now to the sink; false once the connection is
     // lost.
     auto deliverPending = [&] {
-        while (!lost && XPending(x) > 0) {
+        while (!connection.Lost() && XPending(x) > 0) {
             XEvent event;
             XNextEvent(x, &event);
             if (event.type == xkbEvent) {
@@ -144,7 +131,7 @@ void ReadKeys(const KeyboardSource::Sink& sink, int wakeFd, std::promise<bool>& 
                               (lockedMods & numLockMask) != 0});
             }
         }
-        return !lost;
+        return !connection.Lost();
     };
 
     pollfd fds[2] = {{ConnectionNumber(x), POLLIN, 0}, {wakeFd, POLLIN, 0}};
@@ -178,8 +165,9 @@ XInputKeyboardSource::~XInputKeyboardSource() {
 }
 
 bool XInputKeyboardSource::DisplayHasXInput2() {
+    XConnection connection;
     int opcode = 0;
-    return OpenWithXInput2(opcode) != nullptr;
+    return connection.Get() != nullptr && HasXInput2(connection.Get(), opcode);
 }
 
 bool XInputKeyboardSource::Listen(Sink sink) {
