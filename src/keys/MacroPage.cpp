@@ -1201,10 +1201,10 @@ void MacroPage::StopRecording() {
         }
     }
     SaveMacroEvents();
-    ShowRecordButton();
     // The closing delay is shown now and stored with the next change of the list.
     RecordListSink sink(Events());
     recorder_.Stop(tick_(), sink);
+    ShowRecordButton();
     SetRecordingControls(false);
 }
 
