@@ -324,6 +324,12 @@ void MWindow::HandleKey(const KeyEvent& event) {
     AfterInput();
 }
 
+void MWindow::HandleKeyboardKey(const platform::LinuxKey& key) {
+    // The hook hands the key on to the keyboard source, whose sink may take any lock of its own:
+    // not under the window's.
+    OnKeyboardKey(key);
+}
+
 void MWindow::HandleTimer(int id) {
     if (id == kAnimationTimer) {
         {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/KeyboardSource.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/InputEvent.h"
 #include "ui/toolkit/MObject.h"
@@ -94,12 +95,19 @@ public:
     // The user asked to close the window (the backend's close request); closes it by default.
     virtual void OnClose();
     virtual void OnDestroy() {}
+    // Every key press (auto-repeated ones too) and release the window received, as the Linux key
+    // code, for the keyboard source of sessions where the keys of other windows cannot be read
+    // (KeyboardSource::Feed). Runs without the lock.
+    virtual void OnKeyboardKey(const platform::LinuxKey&) {}
 
     // Entry points of the backend, on the user-interface thread.
     void HandlePaint(Painter& painter);
     // True when the press fell on no control, so the backend may drag the window.
     bool HandleMouse(const MouseEvent& event);
     void HandleKey(const KeyEvent& event);
+    // Before HandleKey, for every key event of the window, including those HandleKey is not
+    // given; calls OnKeyboardKey.
+    void HandleKeyboardKey(const platform::LinuxKey& key);
     void HandleTimer(int id);
     void HandleCloseRequest() { OnClose(); }
     std::u16string TooltipAt(Point point);

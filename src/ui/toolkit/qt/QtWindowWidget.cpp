@@ -37,6 +37,33 @@ Qt::WindowFlags FlagsFor(const MWindow& window) {
     return flags;
 }
 
+// Whether Num Lock was on, as the key shows it: a keypad key gives its navigation key with Num
+// Lock off and its digit with Num Lock on, the same way on xcb and Wayland, whereas the native
+// modifiers only name Num Lock (Mod2) on xcb. Num Lock changes the meaning of keypad keys only,
+// so every other key reports it on. Shift with a keypad digit gives the navigation key as well,
+// which is also what that combination types.
+bool NumLockShownBy(const QKeyEvent& event) {
+    if (!(event.modifiers() & Qt::KeypadModifier)) {
+        return true;
+    }
+    switch (event.key()) {
+        case Qt::Key_Insert:
+        case Qt::Key_Delete:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Clear:
+            return false;
+        default:
+            return true;
+    }
+}
+
 MouseButton ToButton(Qt::MouseButton button) {
     switch (button) {
         case Qt::LeftButton:
@@ -287,6 +314,7 @@ void QtWindowWidget::leaveEvent(QEvent*) {
 }
 
 void QtWindowWidget::keyPressEvent(QKeyEvent* event) {
+    ForwardKeyboardKey(*event);
     KeyEvent key;
     key.virtualKey = VirtualKeyFromQt(event->key(), event->modifiers());
     for (const QChar c : event->text()) {
@@ -299,6 +327,28 @@ void QtWindowWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     Dispatch([&](MWindow& window) { window.HandleKey(key); });
+}
+
+void QtWindowWidget::keyReleaseEvent(QKeyEvent* event) {
+    ForwardKeyboardKey(*event);
+    QWidget::keyReleaseEvent(event);
+}
+
+void QtWindowWidget::ForwardKeyboardKey(const QKeyEvent& event) {
+    // xcb and Wayland both give the XKB key code, the Linux input code plus 8; events Qt made up
+    // itself have none.
+    if (event.nativeScanCode() <= 8) {
+        return;
+    }
+    const bool up = event.type() == QEvent::KeyRelease;
+    // A held key repeats as presses, as the raw keyboard input of Windows does, and is released
+    // once: the releases Qt puts between the repeated presses are dropped.
+    if (up && event.isAutoRepeat()) {
+        return;
+    }
+    const platform::LinuxKey key{static_cast<int>(event.nativeScanCode()) - 8, up,
+                                 NumLockShownBy(event)};
+    Dispatch([&](MWindow& window) { window.HandleKeyboardKey(key); });
 }
 
 void QtWindowWidget::closeEvent(QCloseEvent* event) {

@@ -75,6 +75,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -82,6 +83,8 @@ protected:
 private:
     bool SendMouse(MouseAction action, MouseButton button, const QPointF& position, int wheel = 0);
     void ReportMoved();
+    // Hands a key event to the window's HandleKeyboardKey as the Linux key it was.
+    void ForwardKeyboardKey(const QKeyEvent& event);
 
     // What a task posted by another thread finds of the widget: null once it is deleted.
     // Written and read on the user-interface thread only.
