@@ -232,6 +232,7 @@ int KestrelProgram::Run(ProgramUi& ui) {
     environment.backend = backend_.get();
     environment.devices = &DeviceManager::Instance();
     environment.watchUdev = !options_.sim;
+    environment.desktopKeyboard = ui.OnDesktop();
     environment.endProcess = [](int exitCode) { EndProcessNow(exitCode); };
     environment.openUrl = [](const std::u16string& url) { return platform::OpenWithDesktop(url); };
     window_ = std::make_unique<DeviceMainDlg>(std::move(environment));

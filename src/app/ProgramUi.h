@@ -14,6 +14,9 @@ public:
 
     // What scripts need of the backend.
     virtual ScriptHost& Host() = 0;
+    // True when the window shows on a desktop, whose keyboard the key capture may listen to
+    // whichever window has the focus.
+    virtual bool OnDesktop() const { return false; }
     // The window exists and its loop is about to run.
     virtual void Prepare(DeviceMainDlg&) {}
     // Saves the window as a PNG file; false when the backend cannot draw or the file cannot be

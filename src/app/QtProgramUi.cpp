@@ -30,6 +30,7 @@ class QtProgramUi : public ProgramUi, public ScriptHost {
 public:
     // ProgramUi overrides
     ScriptHost& Host() override { return *this; }
+    bool OnDesktop() const override { return true; }
     bool SaveScreenshot(MWindow& window, const std::filesystem::path& file) override {
         QApplication::processEvents();
         return QtBackend::SaveScreenshot(window, file);

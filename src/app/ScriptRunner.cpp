@@ -13,12 +13,15 @@
 #include "ui/toolkit/TrayIcon.h"
 #include "ui/toolkit/WindowStyles.h"
 #include "ui/toolkit/controls/CDeviceList.h"
+#include "ui/toolkit/controls/CRecordList.h"
 #include "ui/toolkit/controls/CheckableButton.h"
 #include "ui/toolkit/controls/DPIControl.h"
 #include "ui/toolkit/controls/DPISlider.h"
 #include "ui/toolkit/controls/LightSlider.h"
 #include "ui/toolkit/controls/MComboBox.h"
 #include "ui/toolkit/controls/MTabCtrl.h"
+#include "ui/toolkit/controls/MouseCtrl.h"
+#include "ui/toolkit/controls/MouseKeyCtrl.h"
 #include "ui/toolkit/controls/ReporteCtrl.h"
 #include "ui/toolkit/controls/RowList.h"
 #include "ui/toolkit/controls/SliderBase.h"
@@ -70,6 +73,15 @@ bool ParseInt(const std::string& text, int& value) {
     return true;
 }
 
+// A press on another control takes the focus from an edit being edited, and the desktop's text
+// entry ends its editing then: the same happens here before a click of a script lands.
+void EndEditingElsewhere(MDialog& dialog, const MControl* target) {
+    MControl* focus = dialog.GetFocusControl();
+    if (focus != nullptr && focus != target && focus->IsTextEntry()) {
+        dialog.EnterText(focus, focus->GetEntryText(), true);
+    }
+}
+
 Point Centre(const Rect& rect) {
     return {rect.left + rect.Width() / 2, rect.top + rect.Height() / 2};
 }
@@ -96,8 +108,23 @@ std::string StateOf(const MControl& control) {
         item = tabs->GetCurSel();
     } else if (const auto* list = dynamic_cast<const CDeviceList*>(&control)) {
         item = list->GetSelectIndex();
+    } else if (const auto* events = dynamic_cast<const CRecordList*>(&control)) {
+        std::string texts;
+        for (const RecordInfo& info : events->GetRecordItems()) {
+            texts += (texts.empty() ? "" : "|") + ToUtf8(info.text);
+        }
+        return " item=" + std::to_string(events->GetCurSel()) +
+               " count=" + std::to_string(events->GetCount()) + " events=\"" + texts + "\"";
+    } else if (const auto* buttons = dynamic_cast<const MouseKeyCtrl*>(&control)) {
+        const int selected = buttons->GetCurSel();
+        return " item=" + std::to_string(selected) +
+               " count=" + std::to_string(buttons->GetCount()) + " desc=\"" +
+               ToUtf8(buttons->GetItemKeyDesc(selected)) + "\"";
+    } else if (const auto* mouse = dynamic_cast<const MouseCtrl*>(&control)) {
+        return " key=" + std::to_string(mouse->GetSelectKey());
     } else if (const auto* rows = dynamic_cast<const RowList*>(&control)) {
-        item = rows->GetCurSel();
+        return " item=" + std::to_string(rows->GetCurSel()) +
+               " count=" + std::to_string(rows->GetCount());
     } else if (const auto* stages = dynamic_cast<const DPIControl*>(&control)) {
         item = stages->GetSelectItem();
     } else if (const auto* slider = dynamic_cast<const DPISlider*>(&control)) {
@@ -482,6 +509,7 @@ ScriptRunner::Outcome ScriptRunner::Click(const std::vector<std::string>& words,
     if (control == nullptr) {
         return Fail(error);
     }
+    EndEditingElsewhere(*dialog, control);
     HeadlessBackend::ClickAt(*dialog, Centre(control->GetRect()),
                              secondary ? MouseButton::kRight : MouseButton::kLeft);
     return Next();
@@ -498,6 +526,7 @@ ScriptRunner::Outcome ScriptRunner::Select(const std::vector<std::string>& words
     if (control == nullptr) {
         return Fail(error);
     }
+    EndEditingElsewhere(*dialog, control);
     Rect target;
     if (auto* combo = dynamic_cast<MComboBox*>(control)) {
         HeadlessBackend::ClickAt(*dialog, Centre(combo->GetRect()));
@@ -528,6 +557,8 @@ ScriptRunner::Outcome ScriptRunner::Select(const std::vector<std::string>& words
         target = stages->GetValueRect(index);
     } else if (auto* rates = dynamic_cast<ReporteCtrl*>(control)) {
         target = rates->GetItemRect(index);
+    } else if (auto* mouse = dynamic_cast<MouseCtrl*>(control)) {
+        target = mouse->GetCalloutRect(index);
     } else {
         return Fail("cannot select in a " + ToUtf8(control->GetClassName()));
     }

@@ -10,6 +10,10 @@
 #include "i18n/ChangeLanguage.h"
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
+#include "keys/ButtonPage.h"
+#include "keys/KeyPageIds.h"
+#include "keys/MacroPage.h"
+#include "platform/LinuxKeyMap.h"
 #include "text/Utf.h"
 #include "ui/pages/DPIMsgDlg.h"
 #include "ui/pages/DpiPage.h"
@@ -62,9 +66,13 @@ DeviceMainDlg::DeviceMainDlg(MainWindowEnvironment environment)
         std::make_unique<ModelLoader>(catalog_, *environment_.store, session_.state, session_.queue,
                                       *this, environment_.exeFolder, environment_.dataFolder,
                                       [](int textId) { return GetText(textId, kTextSection); });
+    keyboard_ = environment_.desktopKeyboard ? platform::CreateKeyboardSource()
+                                             : platform::CreateWindowKeyboardSource();
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+    // The keyboard's thread hands keys to this window: it stops first.
+    keyboard_->StopListening();
     StopWorker();
     worker_.reset();
     hotPlug_.reset();
@@ -243,8 +251,44 @@ void DeviceMainDlg::OnDeviceChange(int event, const std::u16string& interfaceNam
     }
 }
 
-void DeviceMainDlg::OnKeyboardInput(int, bool) {
-    // The macro recording takes raw keys; nothing else listens.
+// The key capture ----------------------------------------------------------------------------
+
+void DeviceMainDlg::Listen(int mode, keys::KeyListener* listener) {
+    keyboard_->StopListening();
+    captureMode_ = mode;
+    listener_ = listener;
+    // The X source hands keys over from its own thread; they are decoded here, in order.
+    auto sink = [this](const platform::LinuxKey& key) {
+        OnPages([this, key] { OnCapturedKey(key); });
+    };
+    if (!keyboard_->Listen(sink) && !keyboard_->Listen(sink)) {
+        // The listener stays: it simply never hears a key from the keyboard.
+        Trace(u"keyboard: cannot listen to the keyboard");
+    }
+}
+
+void DeviceMainDlg::StopListening() {
+    keyboard_->StopListening();
+    listener_ = nullptr;
+}
+
+void DeviceMainDlg::OnCapturedKey(const platform::LinuxKey& key) {
+    platform::RawKeyReport report;
+    if (listener_ == nullptr || !platform::RawKeyFromLinux(key.code, key.up, key.numLock, report)) {
+        return;
+    }
+    listener_->OnKeyEvent(decoder_.DecodeKeyboardInput(report));
+}
+
+void DeviceMainDlg::OnKeyboardKey(const platform::LinuxKey& key) {
+    keyboard_->Feed(key);
+}
+
+void DeviceMainDlg::OnKeyboardInput(int virtualKey, bool down) {
+    const int code = platform::LinuxKeyFromVirtualKey(virtualKey);
+    if (code != 0) {
+        OnCapturedKey({code, !down, true});
+    }
 }
 
 void DeviceMainDlg::QueueCommand(int command) {
@@ -325,6 +369,10 @@ MainPage* DeviceMainDlg::PageFor(MainRoute route) {
             return performancePage_.get();
         case MainRoute::kLighting:
             return lightingPage_.get();
+        case MainRoute::kButtons:
+            return buttonPage_.get();
+        case MainRoute::kMacros:
+            return macroPage_.get();
         default:
             return nullptr;
     }
@@ -504,6 +552,11 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, std::intptr_t wPa
                 loader_->SwitchProfile(static_cast<int>(lParam));
             }
             return 0;
+        case kMessageMacroListMenu:
+        case kMessageInsertMenu:
+        case kMessageEventMenu:
+            macroPage_->OnMenuCommand(message, static_cast<int>(wParam));
+            return 0;
         case kMessageActivate:
             ShowFromTray();
             return 0;
@@ -564,5 +617,11 @@ void DeviceMainDlg::ClosePopupsNow() {
     // Drop-down lists and popup menus ("Menu Window").
     UiBackend::Current().DismissPopups();
     saveWait_.Hide();
-    StopMacroRecording();
+    if (macroPage_) {
+        macroPage_->StopRecording();
+    }
+    // The button list gives up the keyboard focus.
+    if (GetFocusControl() != nullptr && GetFocusControl()->GetId() == keyids::kButtonList) {
+        SetFocusControl(nullptr);
+    }
 }

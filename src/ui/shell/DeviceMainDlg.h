@@ -14,17 +14,22 @@
 #include "device/WorkerView.h"
 #include "i18n/LanguageTarget.h"
 #include "i18n/TextIds.h"
+#include "keys/KeyCapture.h"
+#include "keys/KeyDecoder.h"
+#include "platform/KeyboardSource.h"
 #include "ui/shell/MainDispatch.h"
 #include "ui/shell/MainWindowEnvironment.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/SaveWaitDlg.h"
 #include "ui/toolkit/MDialog.h"
 
+class ButtonPage;
 class DPIMsgDlg;
 class DeviceWorker;
 class DpiPage;
 class HotPlugWatcher;
 class LightingPage;
+class MacroPage;
 class MainPage;
 class ModelLoader;
 class PerformancePage;
@@ -42,7 +47,11 @@ class TrayIcon;
 // worker calls the WorkerView overrides on its own thread; they change controls (safe from any
 // thread) and the fields under `viewMutex_`, and hand anything that needs the user-interface
 // thread over to it.
-class DeviceMainDlg : public MDialog, public WorkerView, public LanguageTarget, private PageHost {
+class DeviceMainDlg : public MDialog,
+                      public WorkerView,
+                      public LanguageTarget,
+                      private PageHost,
+                      private keys::KeyCapture {
 public:
     // The font the window title is created with; a change of language gives it the title font.
     static constexpr char16_t kTitleFont[] = u"黑体";
@@ -72,8 +81,12 @@ public:
     // A HID interface arrived (0x8000) or left (0x8004): the hot-plug rule queues the worker's
     // connect or removal command. Any thread.
     void OnDeviceChange(int event, const std::u16string& interfaceName, const std::string& path);
-    // A raw keyboard event (Windows virtual-key code) from the keyboard source.
+    // A key given as the Windows virtual-key code it decodes to (the scripted mode's keys): it
+    // takes the way of a key of the keyboard. Nothing happens unless a capture listens.
     void OnKeyboardInput(int virtualKey, bool down);
+    // The capture's mode and whether a listener takes keys now (for scripts and tests).
+    int GetCaptureMode() const { return captureMode_; }
+    bool IsCapturingKeys() const { return listener_ != nullptr; }
 
     // For the scripted mode and the tests.
     DeviceSession& GetSession() { return session_; }
@@ -91,6 +104,7 @@ public:
                                   std::intptr_t lParam) override;
     void OnClose() override;
     void OnTimer(int) override {}
+    void OnKeyboardKey(const platform::LinuxKey& key) override;
 
     // MDialog overrides
     bool OnInitDialog() override;
@@ -164,6 +178,15 @@ private:
     ModelOptions Options() const override;
     std::u16string DescriptorPath() const override;
     bool OpenMouseSettings() override;
+    int OpenedDeviceType() const override { return openedDeviceType_; }
+
+    // keys::KeyCapture overrides
+    void Listen(int mode, keys::KeyListener* listener) override;
+    void StopListening() override;
+    keys::KeyListener* CurrentListener() const override { return listener_; }
+    int CaptureMode() const override { return captureMode_; }
+    // A key of the keyboard while a capture listens: decoded, then given to the listener.
+    void OnCapturedKey(const platform::LinuxKey& key);
 
     // Runs `work` on the user-interface thread: at once there, else posted in call order. The
     // worker's page changes go this way, so that the pages belong to one thread.
@@ -209,9 +232,11 @@ private:
     DeviceCatalog catalog_;  // filled at initialisation, then only read
     DeviceSession session_;  // has its own locks
     std::unique_ptr<ModelLoader> loader_;
+    std::unique_ptr<ButtonPage> buttonPage_;
     std::unique_ptr<DpiPage> dpiPage_;
     std::unique_ptr<PerformancePage> performancePage_;
     std::unique_ptr<LightingPage> lightingPage_;
+    std::unique_ptr<MacroPage> macroPage_;
     std::unique_ptr<SettingsPage> settingsPage_;
     std::unique_ptr<DPIMsgDlg> indicator_;  // user-interface thread only
     std::unique_ptr<TrayIcon> tray_;
@@ -226,6 +251,11 @@ private:
     std::u16string bodyFont_ = u"Open Sans Semibold";
     bool built_ = false;
     bool painted_ = false;
+    // The key capture.
+    std::unique_ptr<platform::KeyboardSource> keyboard_;
+    keys::KeyDecoder decoder_;
+    keys::KeyListener* listener_ = nullptr;
+    int captureMode_ = 0;
 
     // Set by the worker (and the model loading), read by the pages and ApplyTexts.
     mutable std::mutex viewMutex_;

@@ -1,10 +1,13 @@
 // DeviceMainDlg: building the frame and the page containers, laying them out, and their texts.
 
 #include <cmath>
+#include <cstdint>
 
 #include "i18n/DefaultNames.h"
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
+#include "keys/ButtonPage.h"
+#include "keys/MacroPage.h"
 #include "ui/pages/DpiPage.h"
 #include "ui/pages/LightingPage.h"
 #include "ui/pages/PerformancePage.h"
@@ -12,6 +15,7 @@
 #include "ui/shell/DeviceMainDlg.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/SettingsPage.h"
+#include "ui/toolkit/UiBackend.h"
 #include "ui/toolkit/controls/BatteryCtrl.h"
 #include "ui/toolkit/controls/CDeviceList.h"
 #include "ui/toolkit/controls/CIconButton.h"
@@ -113,12 +117,21 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
 
     // The pages, in the order their containers' controls are drawn.
     PageHost& host = *this;
+    keys::KeyCapture& capture = *this;
+    buttonPage_ = std::make_unique<ButtonPage>(host, capture);
+    buttonPage_->Build();
     dpiPage_ = std::make_unique<DpiPage>(host);
     dpiPage_->Build();
     performancePage_ = std::make_unique<PerformancePage>(host);
     performancePage_->Build();
     lightingPage_ = std::make_unique<LightingPage>(host);
     lightingPage_->Build();
+    macroPage_ = std::make_unique<MacroPage>(host, capture, [] {
+        // The windows' clock (steady); recording measures differences only, so the wrap of 32
+        // bits after 49 days does no harm.
+        return static_cast<std::uint32_t>(UiBackend::Current().NowMs());
+    });
+    macroPage_->Build();
     settingsPage_ = std::make_unique<SettingsPage>(host);
     settingsPage_->Build();
 
@@ -165,8 +178,9 @@ void DeviceMainDlg::CreateDeviceListPage() {
 std::vector<MainPage*> DeviceMainDlg::Pages() const {
     std::vector<MainPage*> pages;
     for (MainPage* page :
-         {static_cast<MainPage*>(dpiPage_.get()), static_cast<MainPage*>(performancePage_.get()),
-          static_cast<MainPage*>(lightingPage_.get()),
+         {static_cast<MainPage*>(buttonPage_.get()), static_cast<MainPage*>(dpiPage_.get()),
+          static_cast<MainPage*>(performancePage_.get()),
+          static_cast<MainPage*>(lightingPage_.get()), static_cast<MainPage*>(macroPage_.get()),
           static_cast<MainPage*>(settingsPage_.get())}) {
         if (page != nullptr) {
             pages.push_back(page);

@@ -4,6 +4,8 @@
 
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
+#include "keys/ButtonPage.h"
+#include "keys/MacroPage.h"
 #include "ui/pages/DpiPage.h"
 #include "ui/pages/LightingPage.h"
 #include "ui/pages/PerformancePage.h"
@@ -24,9 +26,11 @@ void DeviceMainDlg::RefreshProfileList() {
 }
 
 void DeviceMainDlg::RefreshButtonPage() {
+    OnPages([this] { buttonPage_->RefreshButtonPage(); });
 }
 
 void DeviceMainDlg::RefreshMacroPage() {
+    OnPages([this] { macroPage_->LoadMacroList(); });
 }
 
 void DeviceMainDlg::RefreshDpiPage() {
@@ -75,10 +79,12 @@ void DeviceMainDlg::SetDpiSliderProgress(int dpi) {
 }
 
 void DeviceMainDlg::StopMacroRecording() {
+    OnPages([this] { macroPage_->StopRecording(); });
 }
 
-void DeviceMainDlg::SetButtons(const std::vector<DescriptorButton>&,
+void DeviceMainDlg::SetButtons(const std::vector<DescriptorButton>& buttons,
                                const std::vector<DefaultAssignment>&) {
+    OnPages([this, buttons] { buttonPage_->SetButtons(buttons); });
 }
 
 void DeviceMainDlg::SetLightZones(const std::array<bool, 6>& zones) {
@@ -187,10 +193,12 @@ void DeviceMainDlg::SetProfileButtonName(const std::u16string& name) {
 }
 
 void DeviceMainDlg::SetMousePicture(const std::u16string& imageFile) {
+    const std::u16string file = imageFile.empty() ? std::u16string() : u"device/" + imageFile;
     if (MControl* picture = GetControl(kMousePicture)) {
-        picture->SetImage(imageFile.empty() ? std::u16string() : u"device/" + imageFile, 1);
+        picture->SetImage(file, 1);
         PlaceMousePicture();
     }
+    OnPages([this, file] { buttonPage_->SetMousePicture(file); });
 }
 
 void DeviceMainDlg::ShowLightTab(bool visible) {

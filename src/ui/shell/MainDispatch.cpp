@@ -40,6 +40,27 @@ constexpr MainDispatchEntry kTable[] = {
     {207, 207, 1, kAnyCode, MainRoute::kLighting},
     {226, 226, 1, kAnyCode, MainRoute::kLighting},
     {231, 233, 1, kNotifyTextChanged, MainRoute::kLighting},
+    // The button page: reset all, the button list, restore default, the function selectors and
+    // buttons, the two panels, the mouse picture.
+    {67, 68, 1, kNotifyClick, MainRoute::kButtons},
+    {71, 89, 2, kNotifyClick, MainRoute::kButtons},
+    {91, 91, 1, kNotifyClick, MainRoute::kButtons},
+    {98, 98, 1, kNotifyClick, MainRoute::kButtons},
+    {106, 108, 1, kNotifyClick, MainRoute::kButtons},
+    {93, 93, 1, kAnyCode, MainRoute::kButtons},
+    {102, 105, 3, kNotifyEditEnded, MainRoute::kButtons},
+    // The macro page.
+    {157, 158, 1, kNotifyClick, MainRoute::kMacros},
+    {167, 169, 1, kNotifyClick, MainRoute::kMacros},
+    {172, 172, 1, kNotifyClick, MainRoute::kMacros},
+    {174, 176, 1, kNotifyClick, MainRoute::kMacros},
+    {181, 183, 1, kNotifyClick, MainRoute::kMacros},
+    {186, 188, 2, kNotifyClick, MainRoute::kMacros},
+    {190, 191, 1, kNotifyClick, MainRoute::kMacros},
+    {156, 156, 1, kAnyCode, MainRoute::kMacros},
+    {166, 166, 1, kAnyCode, MainRoute::kMacros},
+    {187, 187, 1, kAnyCode, MainRoute::kMacros},
+    {178, 184, 6, kNotifyEditEnded, MainRoute::kMacros},
     // Decorations of the button page that answer clicks without an action.
     {94, 97, 1, kNotifyClick, MainRoute::kNothing},
     {218, 224, 1, kNotifyClick, MainRoute::kNothing},

@@ -9,6 +9,8 @@ enum class MainRoute {
     kDpi,          // the DPI area of the performance tab
     kPerformance,  // the rest of the performance tab
     kLighting,     // the lighting page
+    kButtons,      // the button page with its key-combination and repeat panels
+    kMacros,       // the macro page
     kNothing,      // taken, and answered 1, without doing anything
 };
 

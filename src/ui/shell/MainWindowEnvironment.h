@@ -20,6 +20,9 @@ struct MainWindowEnvironment {
     // Hot-plug through udev (real mice). Virtual mice report their arrivals themselves through
     // DeviceMainDlg::OnDeviceChange.
     bool watchUdev = true;
+    // Keys for the key capture from the whole desktop (the X server's raw key events) where it
+    // offers them; otherwise, and in tests, only the window's own key events.
+    bool desktopKeyboard = false;
     // Ends the process with an exit code at once (the quit paths). Null: the window's loop ends
     // instead, which tests use.
     std::function<void(int exitCode)> endProcess;

@@ -1,5 +1,6 @@
 #include "ui/toolkit/UiBackend.h"
 
+#include <chrono>
 #include <mutex>
 
 #include "ui/toolkit/headless/HeadlessBackend.h"
@@ -24,4 +25,9 @@ void UiBackend::Install(std::unique_ptr<UiBackend> replacement) {
     std::lock_guard<std::mutex> lock(backendLock);
     old = std::move(backend);
     backend = std::move(replacement);
+}
+
+std::int64_t UiBackend::NowMs() const {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
 }

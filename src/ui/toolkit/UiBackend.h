@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@ public:
     virtual bool IsUiThread() const = 0;
     // Any thread: runs `task` on the user-interface thread, after the current event.
     virtual void Post(std::function<void()> task) = 0;
+    // The windows' clock in milliseconds, for measuring how long something took: the steady clock
+    // by default; the headless backend's own clock, which moves only when a test moves it.
+    virtual std::int64_t NowMs() const;
     // The usable area of the primary screen (without panels), in screen coordinates.
     virtual Rect WorkArea() const = 0;
     // User-interface thread. A tray icon, not yet added; every backend makes one, which tells

@@ -24,6 +24,8 @@ struct RouteCase {
 constexpr MainRoute kFrame = MainRoute::kFrame;
 constexpr MainRoute kSettings = MainRoute::kSettings;
 constexpr MainRoute kNothing = MainRoute::kNothing;
+constexpr MainRoute kButtons = MainRoute::kButtons;
+constexpr MainRoute kMacros = MainRoute::kMacros;
 
 }  // namespace
 
@@ -44,6 +46,19 @@ TEST(MainDispatchTest, RoutesEachControlAndCodeToItsOwner) {
         {SettingsPage::kStartupLabel, kNotifyClick, nullptr},
         {SettingsPage::kCloseQuitsRadio, kNotifyClick, &kSettings},
         {96, kNotifyClick, &kNothing},
+        {68, kNotifyClick, &kButtons},  // the button list
+        {75, kNotifyClick, &kButtons},  // a function selector
+        {76, kNotifyClick, nullptr},    // its caption
+        {93, kNotifyFocus, &kButtons},  // the key field, every code
+        {105, kNotifyEditEnded, &kButtons},
+        {104, kNotifyEditEnded, nullptr},
+        {108, kNotifyClick, &kButtons},  // the mouse picture
+        {156, kNotifyMenu, &kMacros},    // the macro list, every code
+        {187, kNotifyFocus, &kMacros},
+        {184, kNotifyEditEnded, &kMacros},
+        {184, kNotifyClick, nullptr},
+        {185, kNotifyClick, nullptr},
+        {188, kNotifyClick, &kMacros},
         {221, kNotifyClick, &kNothing},
         {225, kNotifyClick, nullptr},
         {kBattery, kNotifyClick, nullptr},

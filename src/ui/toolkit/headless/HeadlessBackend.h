@@ -97,6 +97,7 @@ public:
     bool IsUiThread() const override { return std::this_thread::get_id() == uiThread_; }
     void Post(std::function<void()> task) override;
     Rect WorkArea() const override { return {0, 0, 1920, 1040}; }
+    std::int64_t NowMs() const override { return now_; }
     // A HeadlessTrayIcon, available unless SetTrayAvailable(false).
     std::unique_ptr<TrayIcon> CreateTrayIcon() override;
     // Forgets the open popup list and the tray icon's open menu.
