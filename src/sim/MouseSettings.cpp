@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "sim/MacroAssembler.h"
 #include "sim/SensorTable.h"
 
 namespace sim {
@@ -73,6 +74,19 @@ std::string DescribeSettings(const MouseSettings& settings) {
             " light=" + std::to_string(settings.lighting.mode) + "," +
             std::to_string(settings.lighting.brightness) + "," +
             std::to_string(settings.lighting.speed);
+    text += " keys=";
+    for (std::uint8_t byte : settings.buttonTable) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(byte));
+        text += hex;
+    }
+    text += " macros=";
+    bool first = true;
+    for (const auto& [button, blob] : settings.macros) {
+        text += (first ? "" : ",") + std::to_string(button) + ":" +
+                std::to_string(DecodeMacroEvents(blob).size());
+        first = false;
+    }
     return text;
 }
 

@@ -66,8 +66,9 @@ struct MouseSettings {
 
 // The settings in one line of name=value words, for scripts and logs:
 // "rate=1 stages=6 stage=2 dpi=800,1600,... colours=0000FF,... liftoff=1 sensor=1,0 sleep=6
-// wake=1 lightoff=0 debounce=4 light=1,4,2" (colours as 6 hexadecimal digits, COLORREF order;
-// light = mode, brightness, speed).
+// wake=1 lightoff=0 debounce=4 light=1,4,2 keys=100100... macros=3:8" (colours as 6 hexadecimal
+// digits, COLORREF order; light = mode, brightness, speed; keys = the button table's 27 bytes in
+// hexadecimal; macros = button:event count of each stored macro, empty when there are none).
 std::string DescribeSettings(const MouseSettings& settings);
 
 }  // namespace sim
