@@ -31,6 +31,7 @@ namespace {
 
 // Controls of the page (container 53).
 constexpr int kMacroBackground = 150;
+constexpr int kPageBackground = 161;
 constexpr int kMacroCaption = 151;
 constexpr int kEventBackground = 152;
 constexpr int kEventCaption = 153;
@@ -110,6 +111,7 @@ constexpr int kCaptionSize = 14;
 constexpr unsigned kCentred = kAlignCenter | kAlignVCenter;
 
 constexpr ControlRow kControls[] = {
+    {u"MPicture", kPageBackground, u"img_area_bkg.png", 1},
     {u"MPicture", kMacroBackground, u"img_area_content.png", 1},
     {u"MPicture", kEventBackground, u"img_area_content.png", 1},
     {u"MPicture", kRecordOptionsBackground, u"img_area_content.png", 1},
@@ -313,33 +315,37 @@ void MacroPage::Layout(const Rect& client, float s) {
             control->SetFontWidth(S(font.size));
         }
     }
-    // The page container spans (200, 80) to (W - 20, H - 50); three columns fill it.
-    const int left = 200 + S(15);
-    const int right = client.Width() - 20 - S(15);
-    const int top = 80;
-    const int bottom = client.Height() - 50 - S(10);
+    // One background under the whole page, as the other tabs have (it hides the frame's picture
+    // of the mouse), and three columns on it.
+    const int w = client.Width();
+    const int h = client.Height();
+    place(kPageBackground, {230, 80, w - 30, h - 55});
+    const int left = 230 + S(15);
+    const int right = w - 30 - S(15);
+    const int top = 80 + S(15);
+    const int bottom = h - 55 - S(15);
     const int buttonHeight = S(32);
 
     // The macros.
     const int x1 = left;
-    const int r1 = x1 + S(250);
+    const int r1 = x1 + S(240);
     place(kMacroBackground, {x1, top, r1, bottom});
     place(kMacroCaption, {x1 + S(15), top, r1 - S(15), top + S(40)});
     place(kMacroList, {x1 + S(10), top + S(40), r1 - S(10), bottom - S(56)});
     const int b1 = bottom - S(14) - buttonHeight;
-    place(kNewButton, {x1 + S(15), b1, x1 + S(120), b1 + buttonHeight});
-    place(kDeleteButton, {x1 + S(130), b1, r1 - S(15), b1 + buttonHeight});
+    place(kNewButton, {x1 + S(15), b1, x1 + S(115), b1 + buttonHeight});
+    place(kDeleteButton, {x1 + S(125), b1, x1 + S(225), b1 + buttonHeight});
 
     // The events, with the record button beside the caption.
     const int x2 = r1 + S(15);
-    const int r2 = x2 + S(350);
+    const int r2 = x2 + S(340);
     place(kEventBackground, {x2, top, r2, bottom});
     place(kEventCaption, {x2 + S(15), top, x2 + S(200), top + S(40)});
     place(kRecordButton, {r2 - S(125), top + S(6), r2 - S(15), top + S(6) + S(28)});
     place(kEventList, {x2 + S(10), top + S(40), r2 - S(10), bottom - S(56)});
-    place(kInsertButton, {x2 + S(15), b1, x2 + S(115), b1 + buttonHeight});
-    place(kDeleteEventButton, {x2 + S(125), b1, x2 + S(225), b1 + buttonHeight});
-    place(kClearButton, {x2 + S(235), b1, r2 - S(15), b1 + buttonHeight});
+    place(kInsertButton, {x2 + S(15), b1, x2 + S(110), b1 + buttonHeight});
+    place(kDeleteEventButton, {x2 + S(122), b1, x2 + S(217), b1 + buttonHeight});
+    place(kClearButton, {x2 + S(230), b1, x2 + S(325), b1 + buttonHeight});
 
     // The options, and the event editor under them.
     const int x3 = r2 + S(15);
