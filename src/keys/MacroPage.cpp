@@ -146,39 +146,6 @@ constexpr ControlRow kControls[] = {
     {u"CImageButton", kDownButton, u"img_recorditem_down.png", 4},
 };
 
-// The captions and controls whose font follows the layout scale, with their size.
-struct ScaledFont {
-    int id;
-    int size;
-};
-constexpr ScaledFont kScaledFonts[] = {
-    {kMacroCaption, kCaptionSize},
-    {kEventCaption, kCaptionSize},
-    {kRecordOptionsCaption, kCaptionSize},
-    {kPlaybackCaption, kCaptionSize},
-    {kEditorCaption, kCaptionSize},
-    {kMacroList, kTextSize},
-    {kNewButton, kTextSize},
-    {kDeleteButton, kTextSize},
-    {kRecordButton, kTextSize},
-    {kEventList, kTextSize},
-    {kInsertButton, kTextSize},
-    {kDeleteEventButton, kTextSize},
-    {kClearButton, kTextSize},
-    {kNoDelayRadio, kTextSize},
-    {kMeasuredDelayRadio, kTextSize},
-    {kFixedDelayRadio, kTextSize},
-    {kDelayEdit, kTextSize},
-    {kDelayUnit, kTextSize},
-    {kHeldRadio, kTextSize},
-    {kTogglePlayRadio, kTextSize},
-    {kCountRadio, kTextSize},
-    {kCountEdit, kTextSize},
-    {kKindSelector, kTextSize},
-    {kValueEdit, kTextSize},
-    {kButtonSelector, kTextSize},
-};
-
 // The event editor area, shown when an event is clicked.
 constexpr int kEditorControls[] = {kEditorBackground, kEditorCaption, kKindSelector, kValueEdit,
                                    kButtonSelector,   kUpButton,      kDownButton};
@@ -293,9 +260,6 @@ void MacroPage::Build() {
             selector->AddItem(GetText(choice.textId, kTextSection), choice.data);
         }
     }
-    if (auto* list = Macros()) {
-        list->SetRowHeight(30);
-    }
     Enable(kDelayEdit, false);
     Enable(kCountEdit, false);
     HideEventEditor();
@@ -303,16 +267,16 @@ void MacroPage::Build() {
 }
 
 void MacroPage::Layout(const Rect& client, float s) {
-    scale_ = s;
     auto S = [s](int value) { return Scaled(value, s); };
     auto place = [this](int id, const Rect& rect) {
         if (MControl* control = host_.Window().GetControl(id, Page())) {
             control->SetRect(rect);
         }
     };
-    for (const ScaledFont& font : kScaledFonts) {
-        if (auto* control = Get<MControlFont>(font.id)) {
-            control->SetFontWidth(S(font.size));
+    // Every text follows the scale from the size its row gives.
+    for (const ControlRow& row : kControls) {
+        if (auto* control = Get<MControlFont>(row.id); control != nullptr && row.fontSize > 0) {
+            control->SetFontWidth(S(row.fontSize));
         }
     }
     // One background under the whole page, as the other tabs have (it hides the frame's picture

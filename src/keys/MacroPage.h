@@ -49,7 +49,7 @@ private:
     T* Get(int id) const;
     MacroList* Macros() const;
     CRecordList* Events() const;
-    // The button page's macro selector and button list, which follow this page's macros.
+    // The button page's macro selector, which lists the same macros in the same order.
     MComboBox* ButtonPageSelector() const;
     // The selected macro's id; -1 when none is selected.
     int SelectedMacro() const;
@@ -76,6 +76,7 @@ private:
     void OpenInsertMenu();
     void InsertEvents(int item);
     void OpenEventMenu();
+    // `where` is an item of the move menu (100 top, 101 up, 102 down, 103 bottom).
     void MoveEvent(int where);
     void OnDeleteEvent();
     void OnClearEvents();
@@ -100,7 +101,6 @@ private:
     std::function<std::uint32_t()> tick_;
     // User-interface thread only.
     keys::MacroRecorder recorder_;
-    float scale_ = 1.0f;
     // The capture mode this page last listened with (0: it does not listen).
     int listenMode_ = 0;
     // The key captured for the event editor's key field (0: none yet).
