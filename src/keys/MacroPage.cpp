@@ -880,8 +880,19 @@ void MacroPage::InsertEvents(int item) {
     const int selected = events->GetSelectEvent();
     // The new items follow the selected event in order, or go to the end.
     auto at = [selected](int k) { return selected >= 0 ? selected + 1 + k : -1; };
-    const int stamp = static_cast<int>(tick_());
-    // A press and its release share a timestamp, so that changing one changes the other.
+    // A press and its release share a timestamp, so that changing one changes the other. Two
+    // insertions within one tick of the clock would share theirs too, and changing one click
+    // would change the other: a stamp already in the list moves past every stamp in use.
+    int stamp = static_cast<int>(tick_());
+    const std::vector<RecordInfo> items = events->GetRecordItems();
+    const bool taken = std::any_of(items.begin(), items.end(), [stamp](const RecordInfo& info) {
+        return info.timestamp >= stamp && info.timestamp <= stamp + 2;
+    });
+    if (taken) {
+        for (const RecordInfo& info : items) {
+            stamp = std::max(stamp, info.timestamp + 1);
+        }
+    }
     auto insertPair = [&](int downType, int upType, const std::u16string& name, int value) {
         events->InsertString(at(0), keys::PressText(name), downType, value, stamp);
         events->InsertString(at(1), keys::DelayText(kInsertedDelay), keys::kEventDelay,

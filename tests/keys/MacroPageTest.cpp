@@ -527,6 +527,27 @@ TEST_F(MacroPageTest, ChosenMouseButtonChangesThePressAndReleaseOfTheClick) {
     }
 }
 
+TEST_F(MacroPageTest, ClicksInsertedWithinOneTickOfTheClockStayApart) {
+    const int id = OpenMacroWith({});
+    Insert(kLeftClick);
+    Insert(kLeftClick);  // the clock has not moved
+    const std::vector<RecordInfo> inserted = Events()->GetRecordItems();
+    ASSERT_EQ(inserted.size(), 8u);
+    EXPECT_EQ(inserted[0].timestamp, kT);
+    EXPECT_EQ(inserted[4].timestamp, kT + 3);
+    // The second click becomes a right click; the first stays a left click.
+    ClickRow(Events(), 4);
+    Click(kButtonSelector);
+    ASSERT_TRUE(Ui().ChoosePopupItem(1));
+    Ui().RunPending();
+    const std::vector<RecordInfo> stored = Stored(id);
+    ASSERT_EQ(stored.size(), 8u);
+    EXPECT_EQ(stored[0], ButtonDown(u"LB", 1, kT));
+    EXPECT_EQ(stored[2], ButtonUp(u"LB", 1, kT));
+    EXPECT_EQ(stored[4], ButtonDown(u"RB", 2, kT + 3));
+    EXPECT_EQ(stored[6], ButtonUp(u"RB", 2, kT + 3));
+}
+
 TEST_F(MacroPageTest, MovesNeedAnItemThatCanMoveThatWayAndAreStored) {
     struct Case {
         const char* name;
