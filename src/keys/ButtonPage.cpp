@@ -449,12 +449,20 @@ void ButtonPage::Layout(const Rect& client, float s) {
         pictureHeight = kFallbackPictureSize;
     }
     const int pictureLeft = w - kPictureRightGap - pictureWidth;
-    place(kPicture,
-          {pictureLeft, kPictureTop, pictureLeft + pictureWidth, kPictureTop + pictureHeight});
+    const Rect pictureRect{pictureLeft, kPictureTop, pictureLeft + pictureWidth,
+                           kPictureTop + pictureHeight};
+    place(kPicture, pictureRect);
 
-    // The button list's card: caption, the list as tall as its rows, Reset All under it.
+    // Two cards side by side left of the picture, equally tall, each with its button at the
+    // bottom: the button list with Reset All, and the selected button's name, one row per kind of
+    // function (a caption above each selector, beside each button) and Restore Default.
     const int listLeft = kLeft;
-    const int listRight = listLeft + S(270);
+    const int listRight = listLeft + S(295);
+    const int selLeft = listRight + S(10);
+    const int selRight = pictureLeft - S(15);
+    const int buttonHeight = S(32);
+    const int bottomGap = S(16);
+
     place(kListCaption, {listLeft + S(15), kTop, listRight - S(15), kTop + S(40)});
     auto* list = Get<MouseKeyCtrl>(kButtonList);
     const int rowHeight = std::max(24, S(MouseKeyCtrl::kDefaultRowHeight));
@@ -464,26 +472,16 @@ void ButtonPage::Layout(const Rect& client, float s) {
     }
     const int listTop = kTop + S(44);
     const int listBottom = listTop + rows * rowHeight + 8;  // the list's margins
-    place(kButtonList, {listLeft + S(10), listTop, listRight - S(10), listBottom});
-    const int resetTop = listBottom + S(14);
-    const int resetLeft = (listLeft + listRight - S(150)) / 2;
-    place(kResetAllButton, {resetLeft, resetTop, resetLeft + S(150), resetTop + S(32)});
-    const int listCardBottom = resetTop + S(32) + S(16);
+    place(kButtonList, {listLeft + S(8), listTop, listRight - S(8), listBottom});
+    const int listCardBottom = listBottom + S(14) + buttonHeight + bottomGap;
 
-    // The selectors' card: the selected button's name with Restore Default, then one row per
-    // kind of function, a caption above each selector and beside each button.
-    const int selLeft = listRight + S(10);
-    const int selRight = pictureLeft - S(15);
     const int inLeft = selLeft + S(13);
     const int inRight = selRight - S(13);
-    const int nameTop = kTop + S(8);
-    const int restoreLeft = inRight - S(112);
-    place(kButtonName, {inLeft, nameTop, restoreLeft - S(6), nameTop + S(36)});
-    place(kRestoreButton, {restoreLeft, nameTop + S(2), inRight, nameTop + S(34)});
+    place(kButtonName, {inLeft, kTop, inRight, kTop + S(40)});
     // In the order of kSelectors.
     const int captions[] = {kMouseCaption,  kMultimediaCaption, kMacroCaption,
                             kSystemCaption, kDpiCaption,        kDeviceCaption};
-    int y = nameTop + S(46);
+    int y = kTop + S(42);
     for (std::size_t i = 0; i < std::size(captions); ++i) {
         place(captions[i], {inLeft, y, inRight, y + S(20)});
         place(kSelectors[i].id, {inLeft, y + S(20), inRight, y + S(50)});
@@ -497,32 +495,45 @@ void ButtonPage::Layout(const Rect& client, float s) {
         place(row[1], {inRight - S(60), y + S(1), inRight, y + S(29)});
         y += S(38);
     }
-    const int selectorCardBottom = y + S(6);
+    const int selectorCardBottom = y + S(6) + buttonHeight + bottomGap;
+
     const int cardBottom = std::max(listCardBottom, selectorCardBottom);
     place(kListCard, {listLeft, kTop, listRight, cardBottom});
     place(kSelectorCard, {selLeft, kTop, selRight, cardBottom});
+    const int buttonTop = cardBottom - bottomGap - buttonHeight;
+    const int resetLeft = (listLeft + listRight - S(150)) / 2;
+    place(kResetAllButton, {resetLeft, buttonTop, resetLeft + S(150), buttonTop + buttonHeight});
+    const int restoreLeft = (selLeft + selRight - S(150)) / 2;
+    place(kRestoreButton, {restoreLeft, buttonTop, restoreLeft + S(150), buttonTop + buttonHeight});
 
-    // The panels open beside the selectors, inside their container.
+    // The panels open beside the selectors, under the picture so that they hide none of its
+    // callouts; where the picture leaves no room, at the top of their container.
     const int panelLeft = std::max(230 + S(250), selRight + S(10));
-    const int panelTop = 80 + S(50);
-    const int pw = S(330);
-    const int pr = panelLeft + pw;
+    const int panelHeight = S(172);
+    int panelTop = pictureRect.bottom + S(10);
+    if (panelTop + panelHeight > client.Height() - 50) {
+        panelTop = 80 + S(50);
+    }
+    const int panelRight = panelLeft + S(330);
     const int inPanelLeft = panelLeft + S(15);
-    const int inPanelRight = pr - S(15);
-    const Rect card{panelLeft, panelTop, pr, panelTop + S(190)};
-    const Rect title{inPanelLeft, panelTop + S(8), pr - S(45), panelTop + S(38)};
-    const Rect close{pr - S(38), panelTop + S(8), pr - S(8), panelTop + S(38)};
-    const Rect ok{inPanelRight - S(100), panelTop + S(142), inPanelRight, panelTop + S(174)};
+    const int inPanelRight = panelRight - S(15);
+    const Rect card{panelLeft, panelTop, panelRight, panelTop + panelHeight};
+    const Rect title{inPanelLeft, panelTop + S(8), panelRight - S(45), panelTop + S(38)};
+    const Rect close{panelRight - S(38), panelTop + S(8), panelRight - S(8), panelTop + S(38)};
+    const Rect ok{inPanelRight - S(100), panelTop + S(126), inPanelRight, panelTop + S(158)};
+    const int firstRow = panelTop + S(46);
+    const int secondRow = panelTop + S(84);
+    const int rowHeightInPanel = S(28);
     placeInPanel(kCombinationCard, card);
     placeInPanel(kCombinationTitle, title);
     placeInPanel(kCombinationClose, close);
-    placeInPanel(kKeyField, {inPanelLeft, panelTop + S(52), inPanelRight, panelTop + S(80)});
+    placeInPanel(kKeyField, {inPanelLeft, firstRow, inPanelRight, firstRow + rowHeightInPanel});
     const int toggleGap = S(10);
     const int toggleWidth = (inPanelRight - inPanelLeft - 3 * toggleGap) / 4;
     for (int i = 0; i < 4; ++i) {
         const int left = inPanelLeft + i * (toggleWidth + toggleGap);
         placeInPanel(kToggles[i].id,
-                     {left, panelTop + S(96), left + toggleWidth, panelTop + S(124)});
+                     {left, secondRow, left + toggleWidth, secondRow + rowHeightInPanel});
     }
     placeInPanel(kCombinationOk, ok);
 
@@ -531,15 +542,14 @@ void ButtonPage::Layout(const Rect& client, float s) {
     placeInPanel(kRepeatClose, close);
     const int fieldLeft = inPanelLeft + S(120);
     const int fieldRight = fieldLeft + S(80);
-    const int countTop = panelTop + S(52);
-    const int intervalTop = panelTop + S(92);
-    placeInPanel(kCountCaption, {inPanelLeft, countTop, fieldLeft - S(8), countTop + S(28)});
-    placeInPanel(kCountField, {fieldLeft, countTop, fieldRight, countTop + S(28)});
+    placeInPanel(kCountCaption,
+                 {inPanelLeft, firstRow, fieldLeft - S(8), firstRow + rowHeightInPanel});
+    placeInPanel(kCountField, {fieldLeft, firstRow, fieldRight, firstRow + rowHeightInPanel});
     placeInPanel(kIntervalCaption,
-                 {inPanelLeft, intervalTop, fieldLeft - S(8), intervalTop + S(28)});
-    placeInPanel(kIntervalField, {fieldLeft, intervalTop, fieldRight, intervalTop + S(28)});
+                 {inPanelLeft, secondRow, fieldLeft - S(8), secondRow + rowHeightInPanel});
+    placeInPanel(kIntervalField, {fieldLeft, secondRow, fieldRight, secondRow + rowHeightInPanel});
     placeInPanel(kIntervalUnit,
-                 {fieldRight + S(8), intervalTop, inPanelRight, intervalTop + S(28)});
+                 {fieldRight + S(8), secondRow, inPanelRight, secondRow + rowHeightInPanel});
     placeInPanel(kRepeatOk, ok);
 }
 

@@ -62,15 +62,19 @@ private:
 
     void SelectFromList();
     void SelectFromPicture();
-    // Makes `keyCode` the selected button: list, picture, name, assignment.
+    // Makes `keyCode` (selected in the list and the picture already) the selected button and
+    // shows its name and assignment.
     void SelectKey(int keyCode);
     // Selects the button with key code 0 in the list and the picture and shows its name.
     void SelectFirstButton();
     void ShowSelectedName();
+    // Both panels hidden, the selectors reset, then the stored row of the selected button marked.
     void ShowAssignment();
     // Marks the selector (or checks the disable button) of a kind; 0 marks none.
     void MarkKind(int kind);
 
+    // Shows `panel` alone (container 51 only while one is open); a closed key-combination panel
+    // stops listening and unchecks its toggles, a closed repeat panel gets its initial values.
     void ShowPanel(Panel panel);
     void OpenCombinationPanel();
     void OpenRepeatPanel();

@@ -695,6 +695,20 @@ TEST(AssignmentNamesTest, NamesByKind) {
     SetCurrentLanguage(kInitialLanguage);
 }
 
+TEST_F(ButtonPageTest, ListGrowsWithTheButtonsAndShowsEveryRow) {
+    auto rowsFit = [this] {
+        const Rect list = List()->GetRect();
+        const Rect last = List()->GetItemRect(List()->GetCount() - 1);
+        EXPECT_EQ(List()->GetTopIndex(), 0);
+        return last.bottom <= list.bottom && list.bottom - last.bottom < last.Height();
+    };
+    EXPECT_TRUE(rowsFit());
+    const int eight = List()->GetRect().Height();
+    page.SetButtons({buttons.begin(), buttons.begin() + 3});
+    EXPECT_TRUE(rowsFit());
+    EXPECT_LT(List()->GetRect().Height(), eight);
+}
+
 TEST_F(ButtonPageTest, LayoutKeepsEveryControlInItsCardWithoutOverlap) {
     auto* picture = Control<MouseCtrl>(kPicture);
     // Where the frame draws the model's picture (the fallback size here, as nothing measures
@@ -731,6 +745,15 @@ TEST_F(ButtonPageTest, LayoutKeepsEveryControlInItsCardWithoutOverlap) {
     }
     expectApart(combination);
     expectApart(repeat);
+    // An open panel (its card too) hides none of the picture's callouts.
+    for (MControl* control : host.window.GetControls()) {
+        if (control->GetParent() != host.Container(mainwnd::kButtonSubPage)) {
+            continue;
+        }
+        EXPECT_TRUE(control->GetRect().Intersect(picture->GetRect()).IsEmpty()) << control->GetId();
+        EXPECT_LE(control->GetRect().bottom, host.window.GetClientRect().Height() - 50)
+            << control->GetId();
+    }
     // Nothing of the page reaches into the picture, which the panels may cover.
     for (MControl* control : onPage) {
         if (control != picture) {
