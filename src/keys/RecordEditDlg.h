@@ -20,7 +20,9 @@ public:
     static constexpr int kOkButton = 35;
     static constexpr int kWidth = 360;
     static constexpr int kHeight = 150;
-    static constexpr char16_t kWindowTitle[] = u"RecordEditDlg";
+    // The title the main window knows the key dialog by: it closes the dialog (as cancelled) when
+    // the mouse goes away.
+    static constexpr char16_t kWindowTitle[] = u"CustomKeyDlg";
 
     explicit RecordEditDlg(keys::KeyCapture& capture);
     // Leaves the key capture without a listener when the dialog still is it.

@@ -134,4 +134,25 @@ TEST_F(KestrelKeysScriptTest, ARecordedAndEditedMacroIsUploadedBeforeTheKeyTable
     EXPECT_NE(mouse.find(" macros=3:"), std::string::npos) << mouse;
 }
 
+TEST_F(KestrelKeysScriptTest, TheMouseLeavingStopsARecordingAndKeepsWhatWasRecorded) {
+    const ProgramResult result = RunScript(std::string(kOpenK1) +
+                                               "select 48 3\n"
+                                               "click 157\n"
+                                               "click 174\n"  // no delays
+                                               "click 172\n"
+                                               "key 65 down\n"
+                                               "key 65 up\n"
+                                               "unplug 1001:0\n"
+                                               "idle\n"
+                                               "key 66 down\n"  // heard by nobody now
+                                               "show 172\n"
+                                               "show 166\n",
+                                           {"--sim=1001:0"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<std::string> out = result.OutLines();
+    ASSERT_EQ(out.size(), 2u) << result.out;
+    EXPECT_NE(out[0].find("\"Record\""), std::string::npos) << out[0];
+    EXPECT_NE(out[1].find("events=\"↓  A|↑  A\""), std::string::npos) << out[1];
+}
+
 }  // namespace

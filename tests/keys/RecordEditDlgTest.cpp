@@ -55,7 +55,7 @@ TEST_F(RecordEditDlgTest, OpensCentredWithItsControls) {
     keys::KeyEvent key;
     Ask(
         [&](Dlg& dialog) {
-            EXPECT_EQ(dialog.GetTitle(), u"RecordEditDlg");
+            EXPECT_EQ(dialog.GetTitle(), RecordEditDlg::kWindowTitle);
             EXPECT_EQ(dialog.GetWindowRect(),
                       (Rect{100 + (1300 - 360) / 2, 50 + (788 - 150) / 2,
                             100 + (1300 - 360) / 2 + 360, 50 + (788 - 150) / 2 + 150}));
@@ -70,7 +70,7 @@ TEST_F(RecordEditDlgTest, OpensCentredWithItsControls) {
             HeadlessBackend::Click(dialog, Dlg::kCloseButton);
         },
         key);
-    EXPECT_EQ(Ui().FindPeer(u"RecordEditDlg"), nullptr);
+    EXPECT_EQ(Ui().FindPeer(RecordEditDlg::kWindowTitle), nullptr);
 }
 
 TEST_F(RecordEditDlgTest, KeyCapturedWhileTheFieldHasTheFocusIsGivenByOk) {
