@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,28 @@ TEST(QtKeyboardKeyTest, KeyEventsReachTheHookAsLinuxKeysBeforeTheControls) {
                               "72 up",
                               "control key 65",
                           }));
+}
+
+// A key field that listens has its line edit over it, which takes the keys typed there: they
+// reach the hook all the same.
+TEST(QtKeyboardKeyTest, KeysTypedIntoAnEditReachTheHook) {
+    KeyboardKeyDialog dialog;
+    MControl* edit = nullptr;
+    ASSERT_TRUE(dialog.Open([&](QtTestDialog& d) {
+        edit = d.CreateControl(u"MEdit", 5, {10, 50, 150, 76}, u"");
+    }));
+    QtWindowWidget* widget = WidgetOf(dialog);
+    ASSERT_NE(widget, nullptr);
+    widget->SyncTextEntries();
+    QLineEdit* line = widget->TextEntryOf(edit);
+    ASSERT_NE(line, nullptr);
+    // X key code 54 is C.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, 54, 0, 0, QStringLiteral("c"));
+    QApplication::sendEvent(line, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, 54, 0, 0, QStringLiteral("c"));
+    QApplication::sendEvent(line, &release);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"46 down", "46 up"}));
+    EXPECT_EQ(line->text(), QStringLiteral("c"));
 }
 
 }  // namespace

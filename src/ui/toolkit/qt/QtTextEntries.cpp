@@ -73,7 +73,9 @@ void QtTextEntries::Sync(MDialog& dialog) {
 }
 
 QtTextEntries::Entry& QtTextEntries::Make(MControl* control) {
-    auto* edit = new QtEntryEdit(&host_, [this, control] { FocusedByUser(control); });
+    auto* edit = new QtEntryEdit(
+        &host_, [this, control] { FocusedByUser(control); },
+        [this](const QKeyEvent& event) { host_.ForwardKeyboardKey(event); });
     edit->setFrame(false);
     edit->setAutoFillBackground(false);
     edit->setPalette(EntryPalette());

@@ -80,11 +80,14 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+public:
+    // Hands a key event to the window's HandleKeyboardKey as the Linux key it was; the line
+    // edits over the window's edit controls hand theirs here too.
+    void ForwardKeyboardKey(const QKeyEvent& event);
+
 private:
     bool SendMouse(MouseAction action, MouseButton button, const QPointF& position, int wheel = 0);
     void ReportMoved();
-    // Hands a key event to the window's HandleKeyboardKey as the Linux key it was.
-    void ForwardKeyboardKey(const QKeyEvent& event);
 
     // What a task posted by another thread finds of the widget: null once it is deleted.
     // Written and read on the user-interface thread only.
