@@ -1,5 +1,9 @@
 #pragma once
 
+namespace platform {
+struct LinuxKey;
+}
+
 namespace keys {
 
 struct KeyEvent;
@@ -30,6 +34,9 @@ public:
     // The listener keys go to now; null when none.
     virtual KeyListener* CurrentListener() const = 0;
     virtual int CaptureMode() const = 0;
+    // A key of one of the program's own windows (dialogs over the main window included): where
+    // the desktop's keyboard cannot be listened to, these are the keys a capture hears.
+    virtual void FeedWindowKey(const platform::LinuxKey&) {}
 };
 
 }  // namespace keys

@@ -78,6 +78,10 @@ std::intptr_t RecordEditDlg::OnMessage(int id, int code, std::intptr_t, std::int
     return 0;
 }
 
+void RecordEditDlg::OnKeyboardKey(const platform::LinuxKey& key) {
+    capture_.FeedWindowKey(key);
+}
+
 void RecordEditDlg::OnKeyEvent(const keys::KeyEvent& event) {
     if (event.kind != keys::kKeyboardEvent) {
         return;

@@ -35,6 +35,8 @@ public:
     // MDialog overrides
     void InitUI(const Rect& rect) override;
     std::intptr_t OnMessage(int id, int code, std::intptr_t wParam, std::intptr_t lParam) override;
+    // MWindow override: the dialog's own keys go to the key capture.
+    void OnKeyboardKey(const platform::LinuxKey& key) override;
 
 private:
     // keys::KeyListener override

@@ -148,3 +148,18 @@ TEST_F(RecordEditDlgTest, KeyCapturedWhileTheFieldHasTheFocusIsGivenByOk) {
         EXPECT_EQ(capture.CurrentListener(), nullptr);
     }
 }
+
+// Where the desktop's keyboard cannot be listened to, the keys typed into the dialog are what the
+// capture hears: the dialog hands them over.
+TEST_F(RecordEditDlgTest, KeysOfTheDialogsOwnWindowGoToTheKeyCapture) {
+    keys::KeyEvent key;
+    Ask(
+        [&](Dlg& dialog) {
+            Focus(dialog);
+            dialog.HandleKeyboardKey({30, false, true});
+            dialog.HandleKeyboardKey({30, true, true});
+            HeadlessBackend::Click(dialog, Dlg::kCloseButton);
+        },
+        key);
+    EXPECT_EQ(capture.fed, (std::vector<int>{30, 30}));
+}

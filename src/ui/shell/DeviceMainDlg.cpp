@@ -281,7 +281,7 @@ void DeviceMainDlg::OnCapturedKey(const platform::LinuxKey& key) {
 }
 
 void DeviceMainDlg::OnKeyboardKey(const platform::LinuxKey& key) {
-    keyboard_->Feed(key);
+    FeedWindowKey(key);
 }
 
 void DeviceMainDlg::OnKeyboardInput(int virtualKey, bool down) {

@@ -185,6 +185,7 @@ private:
     void StopListening() override;
     keys::KeyListener* CurrentListener() const override { return listener_; }
     int CaptureMode() const override { return captureMode_; }
+    void FeedWindowKey(const platform::LinuxKey& key) override { keyboard_->Feed(key); }
     // A key of the keyboard while a capture listens: decoded, then given to the listener.
     void OnCapturedKey(const platform::LinuxKey& key);
 
