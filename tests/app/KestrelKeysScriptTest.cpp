@@ -155,4 +155,24 @@ TEST_F(KestrelKeysScriptTest, TheMouseLeavingStopsARecordingAndKeepsWhatWasRecor
     EXPECT_NE(out[1].find("events=\"↓  A|↑  A\""), std::string::npos) << out[1];
 }
 
+TEST_F(KestrelKeysScriptTest, TheInsertMenuAddsAClickAndADelayThatAreKeptForTheNextStart) {
+    const std::string script = std::string(kOpenK1) +
+                               "select 48 3\n"
+                               "click 157\n"
+                               "click 167\n"
+                               "choose 107\n"  // a right click
+                               "click 167\n"
+                               "choose 103\n"  // a delay, appended
+                               "show 166\n";
+    const ProgramResult first = RunScript(script, {"--sim=1001:0"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const std::string events = "events=\"↓  RB|10 ms|↑  RB|10 ms|10 ms\"";
+    EXPECT_NE(first.out.find(events), std::string::npos) << first.out;
+    // The next start shows the same macro from the store.
+    const ProgramResult again =
+        RunScript(std::string(kOpenK1) + "select 48 3\nshow 166\n", {"--sim=1001:0"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find(events), std::string::npos) << again.out;
+}
+
 }  // namespace
