@@ -2,5 +2,6 @@
 target_sources(kestrel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AssignmentNames.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ButtonPage.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ButtonPageFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCombination.cpp
 )

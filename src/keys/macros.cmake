@@ -1,8 +1,11 @@
 # Macro recording and the macro editor: the event texts, the recorder, the page and the key
 # dialog.
 target_sources(kestrel_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/MacroEventEditing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MacroEventText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MacroPage.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MacroPageFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MacroRecorder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MacroRecording.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordEditDlg.cpp
 )
