@@ -247,7 +247,7 @@ void MacroPage::ShowEditorLayout(int kindData) {
     if (kindData == keys::kKindDelay) {
         edit->SetDigitsOnly(true);
         edit->SetHint({});
-        edit->SetTitle(u"10");
+        edit->SetTitle(kDefaultDelayText);
     } else if (kindData == keys::kKindKey) {
         edit->SetDigitsOnly(false);
         edit->SetHint(GetText(kKeyHintText, kTextSection));

@@ -369,7 +369,7 @@ void MacroPage::SaveMacroOptions() {
         macro.delay_type = keys::MacroRecorder::kMeasuredDelay;
     } else if (checked(kFixedDelayRadio)) {
         macro.delay_type = keys::MacroRecorder::kFixedDelay;
-        macro.delay_time = number(kDelayEdit, u"10");
+        macro.delay_time = number(kDelayEdit, kDefaultDelayText);
     }
     if (checked(kHeldRadio)) {
         macro.play_type = 1;
@@ -379,7 +379,7 @@ void MacroPage::SaveMacroOptions() {
         macro.play_times = 1;
     } else if (checked(kCountRadio)) {
         macro.play_type = 0;
-        macro.play_times = number(kCountEdit, u"1");
+        macro.play_times = number(kCountEdit, kDefaultCountText);
     }
     store.UpdateMacro(macroId, macro);
 }
@@ -507,7 +507,7 @@ void MacroPage::OnDelayOption(int id) {
     const bool fixed = id == kFixedDelayRadio;
     if (fixed) {
         if (auto* edit = Get<MEdit>(kDelayEdit)) {
-            edit->SetTitle(u"10");
+            edit->SetTitle(kDefaultDelayText);
         }
     }
     Enable(kDelayEdit, fixed);
@@ -518,7 +518,7 @@ void MacroPage::OnPlayOption(int id) {
     const bool count = id == kCountRadio;
     if (count) {
         if (auto* edit = Get<MEdit>(kCountEdit)) {
-            edit->SetTitle(u"1");
+            edit->SetTitle(kDefaultCountText);
         }
     }
     Enable(kCountEdit, count);

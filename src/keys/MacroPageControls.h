@@ -55,7 +55,9 @@ inline constexpr int kKeyHintText = 385;
 // Limits.
 inline constexpr int kMinDelay = 1;
 inline constexpr int kMaxDelay = 10000;
-inline constexpr int kDefaultDelay = 10;
+// What an emptied delay or play-count edit is filled with.
+inline constexpr char16_t kDefaultDelayText[] = u"10";
+inline constexpr char16_t kDefaultCountText[] = u"1";
 
 // The move menu's items, which the move buttons choose too.
 inline constexpr int kMoveTopItem = 100;

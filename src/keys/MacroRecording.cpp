@@ -59,7 +59,7 @@ void MacroPage::StartRecording() {
         mode = keys::MacroRecorder::kFixedDelay;
         if (auto* edit = Get<MEdit>(kDelayEdit)) {
             if (edit->GetTitle().empty()) {
-                edit->SetTitle(u"10");
+                edit->SetTitle(kDefaultDelayText);
             }
             fixedDelay = edit->GetInt();
         }
