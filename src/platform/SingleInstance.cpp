@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -15,6 +14,7 @@
 
 #include "platform/AppFileName.h"
 #include "platform/SocketLine.h"
+#include "platform/WakeEvent.h"
 
 namespace platform {
 
@@ -114,7 +114,7 @@ bool SingleInstance::Listen(std::vector<std::string> known,
     if (!IsPrimary() || IsListening()) {
         return false;
     }
-    UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    UniqueFd wake = MakeWakeEvent();
     if (!wake.IsValid()) {
         return false;
     }
@@ -134,10 +134,7 @@ void SingleInstance::StopListening() {
     if (!thread_.joinable()) {
         return;
     }
-    const std::uint64_t one = 1;
-    // An eventfd write of 1 only fails when the counter is about to overflow, and then it is
-    // already readable: the thread wakes either way.
-    [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+    SignalWakeEvent(wake_);
     thread_.join();
     ::unlink(socketPath_.c_str());
     listener_.Close();

@@ -2,13 +2,13 @@
 
 #include <errno.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <utility>
 
 #include "platform/UdevHidProperties.h"
+#include "platform/WakeEvent.h"
 
 namespace platform {
 
@@ -46,7 +46,7 @@ bool UdevMonitor::Start(Callback callback) {
         udev_monitor_get_fd(monitor.get()) < 0) {
         return false;
     }
-    UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    UniqueFd wake = MakeWakeEvent();
     if (!wake.IsValid()) {
         return false;
     }
@@ -65,10 +65,7 @@ void UdevMonitor::Stop() {
     if (!thread_.joinable()) {
         return;
     }
-    const std::uint64_t one = 1;
-    // An eventfd write of 1 only fails when the counter is about to overflow, and then it is
-    // already readable: the thread wakes either way.
-    [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+    SignalWakeEvent(wake_);
     thread_.join();
     monitor_.reset();
     udev_.reset();

@@ -6,13 +6,13 @@
 #include <X11/keysym.h>
 #include <errno.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <future>
 #include <utility>
 
+#include "platform/WakeEvent.h"
 #include "platform/XConnection.h"
 
 namespace platform {
@@ -172,7 +172,7 @@ bool XInputKeyboardSource::DisplayHasXInput2() {
 
 bool XInputKeyboardSource::Listen(Sink sink) {
     StopListening();
-    UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    UniqueFd wake = MakeWakeEvent();
     if (!wake.IsValid()) {
         return false;
     }
@@ -196,10 +196,7 @@ void XInputKeyboardSource::StopListening() {
     if (!thread_.joinable()) {
         return;
     }
-    const std::uint64_t one = 1;
-    // An eventfd write of 1 only fails when the counter is about to overflow, and then it is
-    // already readable: the thread wakes either way.
-    [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+    SignalWakeEvent(wake_);
     thread_.join();
     wake_.Close();
 }
