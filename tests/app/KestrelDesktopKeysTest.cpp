@@ -5,52 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "app/KestrelRunner.h"
 #include "platform/XvfbServer.h"
 
-// Last: Xlib defines macros that other headers use as names.
-#include <X11/Xlib.h>
+// Last: it includes Xlib, whose macros clash with names the headers above use.
+#include "platform/XFocusWindow.h"
 
 namespace {
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-// A plain window of the test that takes the input focus.
-class FocusWindow {
-public:
-    explicit FocusWindow(const std::string& name) : display_(XOpenDisplay(name.c_str())) {
-        if (!display_) {
-            return;
-        }
-        Display* x = display_.get();
-        window_ = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 200, 100, 0, 0, 0);
-        XMapRaised(x, window_);
-        XSync(x, False);
-    }
-    // Takes the focus (from Kestrel's window, which took it when it showed); true when it has it.
-    bool TakeFocus() {
-        if (!display_) {
-            return false;
-        }
-        Display* x = display_.get();
-        XSetInputFocus(x, window_, RevertToParent, CurrentTime);
-        XSync(x, False);
-        Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(x, &focus, &revert);
-        return focus == window_;
-    }
-
-private:
-    std::unique_ptr<Display, DisplayCloser> display_;
-    Window window_ = 0;
-};
 
 class KestrelDesktopKeysTest : public KestrelRunnerTest {};
 
@@ -89,7 +53,8 @@ TEST_F(KestrelDesktopKeysTest, ARecordingHearsKeysTypedIntoAnotherWindow) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_NE(kestrel.OutSoFar().find("172 "), std::string::npos) << "the recording never ran";
-    FocusWindow focus(server.Display());
+    // Kestrel's window took the focus when it showed; the test's window holds it before any key.
+    XFocusWindow focus(server.Display());
     ASSERT_TRUE(focus.TakeFocus());
     ProgramRunner keys(xdotool, dir.Path());
     keys.Set("DISPLAY", server.Display());

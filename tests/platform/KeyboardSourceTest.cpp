@@ -23,8 +23,8 @@
 #include "support/ProgramRunner.h"
 #include "support/TempDir.h"
 
-// Last: Xlib defines None, Bool and Status as macros, which the headers above use as names.
-#include <X11/Xlib.h>
+// Last: it includes Xlib, whose macros clash with names the headers above use.
+#include "platform/XFocusWindow.h"
 
 namespace {
 
@@ -109,39 +109,6 @@ std::pair<int, int> OpenFdsAndThreads() {
     return {count("/proc/self/fd"), count("/proc/self/task")};
 }
 
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-// A plain window on its own connection that holds the input focus, so the keys go to a window
-// the listener knows nothing about.
-class FocusWindow {
-public:
-    explicit FocusWindow(const std::string& name) : display_(XOpenDisplay(name.c_str())) {
-        if (!display_) {
-            return;
-        }
-        Display* x = display_.get();
-        const Window window = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 200, 100, 0, 0, 0);
-        XSelectInput(x, window, KeyPressMask | KeyReleaseMask);
-        // Without a window manager the window is mapped once the server reads the request, so
-        // the focus may follow at once.
-        XMapRaised(x, window);
-        XSetInputFocus(x, window, RevertToParent, CurrentTime);
-        XSync(x, False);
-        Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(x, &focus, &revert);
-        focused_ = focus == window;
-    }
-
-    bool Focused() const { return focused_; }
-
-private:
-    std::unique_ptr<Display, DisplayCloser> display_;
-    bool focused_ = false;
-};
-
 class KeyboardSourceOnX : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -154,7 +121,7 @@ protected:
         ASSERT_FALSE(server_->Display().empty()) << "Xvfb did not start";
         env_.Set("DISPLAY", server_->Display());
         env_.Unset("WAYLAND_DISPLAY");
-        focus_ = std::make_unique<FocusWindow>(server_->Display());
+        focus_ = std::make_unique<XFocusWindow>(server_->Display());
         ASSERT_TRUE(focus_->Focused());
     }
 
@@ -173,7 +140,7 @@ protected:
     fs::path xdotool_;
     std::unique_ptr<XvfbServer> server_;
     ScopedEnv env_;
-    std::unique_ptr<FocusWindow> focus_;
+    std::unique_ptr<XFocusWindow> focus_;
 };
 
 TEST_F(KeyboardSourceOnX, EachKeyArrivesOnceAsAPressAndARelease) {
