@@ -81,7 +81,8 @@ public:
     bool GetLightMode(int profile, int mode, LightModeRecord& record);
     int ListLightModes(int profile, std::vector<LightModeRecord>& list);
 
-    // Macros (t_macro_data), one pool for all profiles. CreateMacro plays once with no delay.
+    // Macros (t_macro_data), one pool for all profiles. CreateMacro makes a macro that plays its
+    // count (once) and records measured delays.
     int CreateMacro(const std::u16string& name);
     int AddMacro(const MacroRecord& record);
     bool RenameMacro(int macroId, const std::u16string& name);
