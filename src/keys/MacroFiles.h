@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class SettingsStore;
+
+// Macro files, in two layouts: one macro ("macro"/"macroinfo"/"macroitems") or every macro
+// ("macro"/"macro_item"/"record_item"), written and read through XmlDocument. Importing always adds
+// new macros; nothing stored is changed.
+//
+// Each returns false with a short English reason in `error` when the file cannot be written or
+// read (or holds no "macro" root); the callers name the file.
+
+// A macro an import stored: its new id and its name as the file gave it.
+struct ImportedMacro {
+    int id = 0;
+    std::u16string name;
+};
+
+// The first layout: macro `macroId`, named `listName` (its name as the macro list shows it).
+bool ExportMacro(SettingsStore& store, int macroId, const std::u16string& listName,
+                 const std::filesystem::path& file, std::string& error);
+// The second layout: every macro with its stored name.
+bool ExportAllMacros(SettingsStore& store, const std::filesystem::path& file, std::string& error);
+
+// The first and second layout; the macros stored are appended to `added` in file order.
+bool ImportMacro(SettingsStore& store, const std::filesystem::path& file,
+                 std::vector<ImportedMacro>& added, std::string& error);
+bool ImportMacros(SettingsStore& store, const std::filesystem::path& file,
+                  std::vector<ImportedMacro>& added, std::string& error);

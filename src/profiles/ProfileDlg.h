@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/MDialog.h"
+
+class SettingsStore;
+
+// The profile list: a small modal popup over the main window's profile button with the model's
+// profiles (renamed in place) and the import and export buttons. Its choices reach the main
+// window as message 1705 (posted): wParam 0 switch to the profile in lParam, 1 import a profile
+// file into the current profile, 2 export the profile in lParam. User-interface thread.
+class ProfileDlg : public MDialog {
+public:
+    static constexpr char16_t kWindowTitle[] = u"ProfileDlg";
+    static constexpr int kBackground = 30;
+    static constexpr int kList = 31;
+    static constexpr int kImportButton = 32;
+    static constexpr int kExportButton = 33;
+    // The popup's height above the button.
+    static constexpr int kHeight = 205;
+
+    // `notify` receives message 1705; `selectedProfile` is selected in the list when it opens.
+    ProfileDlg(SettingsStore& store, int selectedProfile, MWindow* notify);
+
+    // MDialog overrides
+    void InitUI(const Rect& rect) override;
+    std::intptr_t OnMessage(int id, int code, std::intptr_t wParam, std::intptr_t lParam) override;
+};
+
+// Opens the profile list modally just above `buttonRect` (the profile button, in `owner`'s client
+// coordinates), as wide as the button and kHeight high, with `currentProfile` selected; returns
+// when it closes.
+void OpenProfileList(MDialog& owner, SettingsStore& store, int currentProfile,
+                     const Rect& buttonRect);
