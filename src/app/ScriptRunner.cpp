@@ -588,6 +588,12 @@ ScriptRunner::Outcome ScriptRunner::Type(const std::vector<std::string>& words,
         dialog->HandleMouse({MouseAction::kDoubleClick, MouseButton::kLeft, at, 0});
         dialog->HandleMouse({MouseAction::kUp, MouseButton::kLeft, at, 0});
     }
+    if (auto* rows = dynamic_cast<RowList*>(control);
+        rows != nullptr && !rows->IsEditing() && rows->GetCurSel() >= 0) {
+        // A row's text is typed once the row is opened for editing, as a double click or a
+        // list's pencil opens it.
+        rows->EditItem(rows->GetCurSel());
+    }
     if (!control->IsEnabled() || !control->IsTextEntry()) {
         return Fail("control " + words[1] + " takes no text now");
     }

@@ -21,11 +21,16 @@ class ScriptHost;
 //
 // Lines (blank lines and lines starting with '#' are skipped):
 //   click ID | click WINDOW:ID | rclick ...   a left or secondary click on a control
-//   select ID INDEX                           choose an item of a combo box, tab control or list
-//   type ID TEXT                              replace an edit's text by typing, end the editing
+//   select ID INDEX                           choose an item of a combo box, tab control or list,
+//                                             or click callout INDEX of the mouse picture
+//   type ID TEXT                              replace an edit's text by typing, end the editing;
+//                                             in a list, rename the selected row in place
 //   slide ID VALUE                            drag a slider to VALUE and let go
 //   swatch ID INDEX                           click the colour swatch of stage INDEX
-//   key VK down|up                            a key from the keyboard source
+//   key VK down|up                            a key of the keyboard, given by the Windows
+//                                             virtual-key code it decodes to (0x41 A, 160 left
+//                                             Shift, 161 right Shift, 104 keypad 8, 108 keypad
+//                                             Enter); heard only while a key capture listens
 //   answer N                                  the next message box answers N (1, or 2 = close)
 //   choose ITEM                               the next popup or tray menu chooses item id ITEM
 //   file PATH | file                          the next file dialog answers PATH, or is cancelled
@@ -34,7 +39,10 @@ class ScriptHost;
 //   show ID | show WINDOW:ID                  print `ID visible|hidden enabled|disabled "caption"`,
 //                                             then ` checked|unchecked` for check boxes and radio
 //                                             buttons, ` item=N` for lists, combo boxes and tabs,
-//                                             ` value=N` for sliders
+//                                             ` value=N` for sliders; lists add ` count=N`, the
+//                                             event list ` events="TEXT|TEXT..."`, the button list
+//                                             ` desc="TEXT"` of the selected button, the mouse
+//                                             picture ` key=N` (the selected callout's key code)
 //   show mouse TYPE:MODE                      print `mouse TYPE:MODE <onboard settings>` of a
 //                                             virtual mouse (sim::DescribeSettings)
 //   show window | show tray                   print `window visible|hidden|minimized`, `tray
