@@ -3,6 +3,7 @@
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/MDialog.h"
 
+class DListBox;
 class SettingsStore;
 
 // The profile list: a small modal popup over the main window's profile button with the model's
@@ -18,13 +19,34 @@ public:
     static constexpr int kExportButton = 33;
     // The popup's height above the button.
     static constexpr int kHeight = 205;
+    // The actions of message 1705 (its wParam).
+    static constexpr int kActionSwitch = 0;
+    static constexpr int kActionImport = 1;
+    static constexpr int kActionExport = 2;
 
     // `notify` receives message 1705; `selectedProfile` is selected in the list when it opens.
     ProfileDlg(SettingsStore& store, int selectedProfile, MWindow* notify);
 
     // MDialog overrides
     void InitUI(const Rect& rect) override;
+    bool OnInitDialog() override;
     std::intptr_t OnMessage(int id, int code, std::intptr_t wParam, std::intptr_t lParam) override;
+
+private:
+    DListBox* List() const;
+    // Stores the name an in-place edit ended with; an empty one changes nothing.
+    void OnNameEdited();
+    // Posts message 1705 with (action, profile) to `notify`.
+    void Post(int action, int profile);
+    // The import and export buttons: a rename first switches to the chosen profile again
+    // so the main window shows the new name, then the action goes out and the popup closes.
+    void FinishWith(int action);
+
+    SettingsStore& store_;
+    const int selectedProfile_;
+    MWindow* const notify_;
+    // The profile renamed last; 0 while no name was changed. User-interface thread only.
+    int renamedProfile_ = 0;
 };
 
 // Opens the profile list modally just above `buttonRect` (the profile button, in `owner`'s client

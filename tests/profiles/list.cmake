@@ -1,0 +1,1 @@
+list(APPEND KESTREL_PROFILES_TESTS ProfileDlgTest.cpp)
