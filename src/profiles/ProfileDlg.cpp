@@ -83,8 +83,8 @@ std::intptr_t ProfileDlg::OnMessage(int id, int code, std::intptr_t, std::intptr
     if (id == kList) {
         if (code == kNotifyClick) {
             const int profile = List()->GetCurData();
-            // The list would otherwise keep the focus (and its pencil) while the main window
-            // switches.
+            // The choice is made: nothing in the popup keeps the keyboard focus while the main
+            // window switches.
             SetFocusControl(nullptr);
             Post(kActionSwitch, profile);
             DoOK();
