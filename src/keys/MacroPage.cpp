@@ -40,12 +40,6 @@ constexpr int kMaxPlayCount = 999;
 constexpr int kByteCountDeviceType = 201;
 constexpr int kMaxBytePlayCount = 255;
 
-// The macro list's menu: items.
-constexpr int kImportItem = 101;
-constexpr int kExportItem = 102;
-constexpr int kImportAllItem = 105;
-constexpr int kExportAllItem = 106;
-
 }  // namespace
 
 MacroPage::MacroPage(PageHost& host, keys::KeyCapture& capture, std::function<std::uint32_t()> tick)
@@ -182,7 +176,7 @@ void MacroPage::OnMenuCommand(unsigned message, int item) {
     }
     switch (message) {
         case mainwnd::kMessageMacroListMenu:
-            // Importing and exporting macro files hooks in here.
+            OnMacroFileItem(item);
             break;
         case mainwnd::kMessageInsertMenu:
             InsertEvents(item);

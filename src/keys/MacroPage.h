@@ -67,6 +67,12 @@ private:
     void OnRenameEnded(int index);
     void OpenMacroListMenu();
 
+    // Macro files (MacroPageFiles.cpp): an item of the macro list's menu.
+    void OnMacroFileItem(int item);
+    // `all`: every macro in the second layout; else the selected macro in the first.
+    void ExportMacroFile(bool all);
+    void ImportMacroFile(bool all);
+
     // The options.
     void OnDelayOption(int id);
     void OnPlayOption(int id);

@@ -9,7 +9,7 @@ class RowList;
 
 // The macro page's control ids and the texts, limits and menu items that more than one of its
 // files uses: building (MacroPageFrame.cpp), the list and options (MacroPage.cpp), the events
-// (MacroEventEditing.cpp) and recording (MacroRecording.cpp).
+// (MacroEventEditing.cpp), recording (MacroRecording.cpp) and macro files (MacroPageFiles.cpp).
 namespace macropage {
 
 // Controls of the page (container 53).
@@ -58,6 +58,12 @@ inline constexpr int kMaxDelay = 10000;
 // What an emptied delay or play-count edit is filled with.
 inline constexpr char16_t kDefaultDelayText[] = u"10";
 inline constexpr char16_t kDefaultCountText[] = u"1";
+
+// The macro list menu's items: macro files of one macro or of every macro (MacroFiles.h).
+inline constexpr int kImportItem = 101;
+inline constexpr int kExportItem = 102;
+inline constexpr int kImportAllItem = 105;
+inline constexpr int kExportAllItem = 106;
 
 // The move menu's items, which the move buttons choose too.
 inline constexpr int kMoveTopItem = 100;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "text/Format.h"
 #include "ui/pages/PageTestHost.h"
 #include "ui/shell/ShellFixture.h"
+#include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/controls/CIconButton.h"
 #include "ui/toolkit/controls/CRadioButton.h"
 #include "ui/toolkit/controls/CRecordList.h"
@@ -785,9 +788,122 @@ TEST_F(MacroPageTest, MacroListMenuOffersFileItemsOnlyWithASelection) {
     page.LoadMacroList();
     ClickRow(Macros(), 0, MouseButton::kRight);
     EXPECT_EQ(TakeMenu(), (std::vector<int>{101, 102, 105, 106}));
-    // The file items change nothing here yet.
+    // With no answer queued the file dialog is cancelled: nothing changes.
     page.OnMenuCommand(mainwnd::kMessageMacroListMenu, 102);
     EXPECT_EQ(Macros()->GetCount(), 1);
+}
+
+TEST_F(MacroPageTest, ExportedMacrosImportThroughTheMenuAtTheEndOfBothLists) {
+    // A stored name the list shows in other words: the first layout carries the shown one.
+    const int first = host.store.CreateMacro(u"自定义 1");
+    StoreEvents(first, kRecorded);
+    host.store.CreateMacro(u"Second");
+    page.LoadMacroList();
+    const std::u16string shown = Macros()->GetItemText(0);
+    ASSERT_EQ(shown, Text(351) + u" 1");
+    const std::filesystem::path one = host.dir.Path() / "one.xml";
+    const std::filesystem::path all = host.dir.Path() / "all.xml";
+    auto choose = [this](int item, const std::filesystem::path& file) {
+        Ui().QueueFileAnswer(file);
+        page.OnMenuCommand(mainwnd::kMessageMacroListMenu, item);
+        Ui().RunPending();
+        ASSERT_TRUE(Ui().LastFileRequest().has_value());
+        const FileDialogRequest& request = *Ui().LastFileRequest();
+        EXPECT_EQ(request.save, item == 102 || item == 106) << item;
+        EXPECT_EQ(request.filterName, u"Macro");
+        EXPECT_EQ(request.patterns, std::vector<std::u16string>{u"*.xml"});
+    };
+
+    choose(102, one);  // the selected macro
+    choose(106, all);  // every macro
+    ClickRow(Macros(), 1);
+    choose(101, one);
+    choose(105, all);
+
+    EXPECT_TRUE(host.boxes.empty());
+    std::vector<MacroRecord> stored;
+    host.store.ListMacros(stored);
+    ASSERT_EQ(stored.size(), 5u);
+    ASSERT_EQ(Macros()->GetCount(), 5);
+    ASSERT_EQ(Selector()->GetCount(), 5);
+    // Named as in the files: the first as the list showed it, the others as they were stored.
+    const std::u16string names[] = {shown, u"自定义 1", u"Second"};
+    for (int i = 2; i < 5; ++i) {
+        EXPECT_EQ(stored[i].name, names[i - 2]);
+        EXPECT_EQ(Macros()->GetItemData(i), stored[i].macro_id);
+        EXPECT_EQ(Macros()->GetItemText(i), names[i - 2]);
+        EXPECT_EQ(Selector()->GetItemData(i), stored[i].macro_id);
+        EXPECT_EQ(Selector()->GetItemText(i), names[i - 2]);
+    }
+    EXPECT_EQ(Stored(stored[2].macro_id), kRecorded);
+    EXPECT_EQ(Stored(stored[3].macro_id), kRecorded);
+    EXPECT_TRUE(Stored(stored[4].macro_id).empty());
+    // Nothing imported is selected or shown.
+    EXPECT_EQ(Macros()->GetCurSel(), 1);
+    EXPECT_EQ(Selector()->GetCurSel(), 0);
+    EXPECT_TRUE(Events()->GetRecordItems().empty());
+}
+
+TEST_F(MacroPageTest, CancelledFileDialogsChangeNothing) {
+    const int id = OpenMacroWith(kRecorded);
+    for (int item : {101, 102, 105, 106}) {
+        Ui().QueueFileAnswer(std::nullopt);
+        page.OnMenuCommand(mainwnd::kMessageMacroListMenu, item);
+        Ui().RunPending();
+        ASSERT_TRUE(Ui().LastFileRequest().has_value()) << item;
+    }
+    std::vector<MacroRecord> stored;
+    EXPECT_EQ(host.store.ListMacros(stored), 1);
+    EXPECT_EQ(Stored(id), kRecorded);
+    EXPECT_EQ(Macros()->GetCount(), 1);
+    EXPECT_EQ(Selector()->GetCount(), 1);
+    EXPECT_TRUE(host.boxes.empty());
+    // Only the settings folder is there: no file was written.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(host.dir.Path()), {}), 1);
+}
+
+TEST_F(MacroPageTest, ExportsNeedASelectedMacro) {
+    CreateMacros(2);
+    page.LoadMacroList();
+    Click(kDeleteButton);  // the first one: nothing is selected afterwards
+    ASSERT_EQ(Macros()->GetCurSel(), -1);
+    const std::filesystem::path file = host.dir.Path() / "m.xml";
+    for (int item : {102, 106}) {
+        Ui().QueueFileAnswer(file);
+        page.OnMenuCommand(mainwnd::kMessageMacroListMenu, item);
+        Ui().RunPending();
+    }
+    EXPECT_FALSE(Ui().LastFileRequest().has_value());
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(MacroPageTest, ExportThatCannotBeSavedSaysSoAndAFailedImportSaysNothing) {
+    OpenMacroWith(kRecorded);
+    const std::filesystem::path missing = host.dir.Path() / "missing" / "m.xml";
+    for (int item : {102, 106}) {
+        host.ClearRecords();
+        Ui().QueueFileAnswer(missing);
+        page.OnMenuCommand(mainwnd::kMessageMacroListMenu, item);
+        Ui().RunPending();
+        ASSERT_EQ(host.boxes.size(), 1u) << item;
+        EXPECT_EQ(host.boxes[0].titleText, 27);
+        EXPECT_EQ(host.boxes[0].messageText, 640);
+        EXPECT_EQ(host.boxes[0].type, 0);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing.parent_path()));
+
+    host.ClearRecords();
+    const std::filesystem::path text = host.dir.Write("text.xml", "not a macro file");
+    for (const std::filesystem::path& file : {text, missing}) {
+        for (int item : {101, 105}) {
+            Ui().QueueFileAnswer(file);
+            page.OnMenuCommand(mainwnd::kMessageMacroListMenu, item);
+            Ui().RunPending();
+        }
+    }
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(Macros()->GetCount(), 1);
+    EXPECT_EQ(Selector()->GetCount(), 1);
 }
 
 TEST_F(MacroPageTest, RecordingWithoutASelectedMacroIsRefused) {
