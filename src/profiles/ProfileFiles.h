@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -23,8 +24,16 @@ struct ProfileExport {
     std::u16string shownName;
 };
 
-bool ExportProfile(SettingsStore& store, const ProfileExport& what, const std::filesystem::path& file,
-                   std::string& error);
+bool ExportProfile(SettingsStore& store, const ProfileExport& what,
+                   const std::filesystem::path& file, std::string& error);
+
+// Limits of an import. Key items naming more key codes than kMaxImportedKeys are ignored from the
+// first new key code past it on (items for key codes already read still count): the store finds a
+// key's row by scanning the profile's rows, so each new key makes the next one slower (a hundred
+// thousand keys take minutes), and no mouse has anywhere near that many buttons. Files larger than
+// kMaxProfileFileSize are refused; real ones are a few kilobytes.
+inline constexpr std::size_t kMaxImportedKeys = 1024;
+inline constexpr std::size_t kMaxProfileFileSize = std::size_t{64} << 20;
 
 // Reads `file` into `currentProfile`: renames the profile after the file's title (its name
 // without the folder and the last four characters), replaces its assignments and overwrites the
