@@ -14,6 +14,8 @@
 #include "keys/KeyPageIds.h"
 #include "keys/MacroPage.h"
 #include "platform/LinuxKeyMap.h"
+#include "profiles/ProfileDlg.h"
+#include "profiles/ProfileFiles.h"
 #include "text/Utf.h"
 #include "ui/pages/DPIMsgDlg.h"
 #include "ui/pages/DpiPage.h"
@@ -23,6 +25,7 @@
 #include "ui/shell/CUIMessageBox.h"
 #include "ui/shell/MainIds.h"
 #include "ui/shell/SettingsPage.h"
+#include "ui/toolkit/FileDialog.h"
 #include "ui/toolkit/MRender.h"
 #include "ui/toolkit/Manager.h"
 #include "ui/toolkit/Notify.h"
@@ -400,6 +403,9 @@ std::intptr_t DeviceMainDlg::OnFrameMessage(int id, int, std::intptr_t wParam) {
         case kSettingsButton:
             ShowSettingsPage();
             break;
+        case kProfileButton:
+            OpenProfiles();
+            break;
         case kTabControl:
             OnTabSwitch(static_cast<int>(wParam));
             break;
@@ -523,6 +529,66 @@ void DeviceMainDlg::PageDeviceList(int id) {
     }
 }
 
+// Profiles ------------------------------------------------------------------------------------
+
+void DeviceMainDlg::OpenProfiles() {
+    if (!session_.state.Connected()) {
+        ShowMessage(textid::kNotice, textid::kMouseNotConnected, CUIMessageBox::kTypeOk);
+        return;
+    }
+    if (MControl* button = GetControl(kProfileButton)) {
+        OpenProfileList(*this, *environment_.store, session_.state.CurrentProfile(),
+                        button->GetRect());
+    }
+}
+
+void DeviceMainDlg::ImportProfileFile() {
+    FileDialogRequest request;
+    request.filterName = u"MouseKey";
+    request.patterns = {u"*.xml"};
+    const std::optional<std::filesystem::path> file = ShowFileDialog(this, request);
+    if (!file) {
+        return;
+    }
+    std::u16string name;
+    std::string error;
+    // A file that cannot be read changes nothing and says nothing.
+    if (!ImportProfile(*environment_.store, session_.state.CurrentProfile(),
+                       loader_->LightEnabled(), *file, name, error)) {
+        Trace(u"profile import: " + FromUtf8(file->string() + ": " + error));
+        return;
+    }
+    SetProfileButtonName(name);
+    QueueCommand(DeviceWorker::kSendAll);
+}
+
+void DeviceMainDlg::ExportProfileFile(int profile) {
+    if (profile < 1) {
+        return;
+    }
+    FileDialogRequest request;
+    request.save = true;
+    request.filterName = u"Profile";
+    request.patterns = {u"*.xml"};
+    const std::optional<std::filesystem::path> file = ShowFileDialog(this, request);
+    if (!file) {
+        return;
+    }
+    ProfileExport what;
+    what.keyProfile = profile;
+    what.currentProfile = session_.state.CurrentProfile();
+    what.hasLighting = loader_->LightEnabled();
+    if (auto* button = GetControlAs<MControlFont>(kProfileButton)) {
+        what.shownName = button->GetTitle();
+    }
+    std::string error;
+    // A file the user believes saved must not be lost without a word.
+    if (!ExportProfile(*environment_.store, what, *file, error)) {
+        Trace(u"profile export: " + FromUtf8(file->string() + ": " + error));
+        ShowMessage(textid::kExport, textid::kFileNotSaved, CUIMessageBox::kTypeOk);
+    }
+}
+
 // Window messages -----------------------------------------------------------------------------
 
 std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, std::intptr_t wParam,
@@ -550,6 +616,10 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, std::intptr_t wPa
         case kMessageProfile:
             if (wParam == 0 && lParam >= 1) {
                 loader_->SwitchProfile(static_cast<int>(lParam));
+            } else if (wParam == 1) {
+                ImportProfileFile();
+            } else if (wParam == 2) {
+                ExportProfileFile(static_cast<int>(lParam));
             }
             return 0;
         case kMessageMacroListMenu:

@@ -220,6 +220,11 @@ private:
     void OpenLink(const std::u16string& url);
     MainPage* PageFor(MainRoute route);
 
+    // The profile button's list, and the profile files it asks for (message 1705).
+    void OpenProfiles();
+    void ImportProfileFile();
+    void ExportProfileFile(int profile);
+
     // Window messages.
     void OnTrayEvent(int mouseMessage);
     void ShowAbout();

@@ -9,6 +9,7 @@ constexpr MainDispatchEntry kTable[] = {
     // Frame: web site, close, minimise, settings page, tabs, device list and its paging buttons.
     {37, 37, 1, kNotifyClick, MainRoute::kFrame},
     {38, 40, 1, kNotifyClick, MainRoute::kFrame},
+    {45, 45, 1, kNotifyClick, MainRoute::kFrame},
     {48, 48, 1, kAnyCode, MainRoute::kFrame},
     {57, 57, 1, kNotifyClick, MainRoute::kFrame},
     {60, 61, 1, kNotifyClick, MainRoute::kFrame},

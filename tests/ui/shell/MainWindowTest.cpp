@@ -34,6 +34,7 @@ TEST(MainDispatchTest, RoutesEachControlAndCodeToItsOwner) {
         {kWebsiteButton, kNotifyClick, &kFrame},
         {kWebsiteButton, kNotifySecondaryClick, nullptr},
         {kCloseButton, kNotifyClick, &kFrame},
+        {kProfileButton, kNotifyClick, &kFrame},
         {kSettingsButton, kNotifyClick, &kFrame},
         {kTabControl, kNotifyMoving, &kFrame},  // the tab control's every code
         {kDeviceList, kNotifyClick, &kFrame},
