@@ -30,7 +30,7 @@ constexpr unsigned kPopupStyle =
 
 constexpr ControlRow kControls[] = {
     {u"MPicture", ProfileDlg::kBackground, u"img_area_content.png", 1},
-    {u"DListBox", ProfileDlg::kList, u"img_list_bkg.png", 1, 0, 0, kListTextSize, kAlignCenter},
+    {u"DListBox", ProfileDlg::kList, u"img_list_bkg.png", 3, 0, 0, kListTextSize, kAlignCenter},
     {u"MButton", ProfileDlg::kImportButton, u"img_button.png", 4, 26},
     {u"MButton", ProfileDlg::kExportButton, u"img_button.png", 4, 27},
 };

@@ -90,10 +90,10 @@ bool DListBox::OnRowClick(int index, Point point) {
 
 void DListBox::PaintRow(Painter& painter, const Rect& row, int index, bool selected,
                         bool hovered) const {
-    // Room for the pencil on the right; centred texts keep the same room on the left too.
+    // Room for the pencil on the right; narrow lists (the profile list is as wide as a button)
+    // need every pixel for the name, so centred texts centre in what the pencil leaves.
     const unsigned align = (align_ & (kAlignCenter | kAlignRight)) | kAlignVCenter | kAlignEllipsis;
-    const int left = (align_ & kAlignCenter) != 0 ? 34 : 10;
-    const Rect text{row.left + left, row.top, row.right - 34, row.bottom};
+    const Rect text{row.left + 10, row.top, row.right - 34, row.bottom};
     painter.DrawText(text, items_[index].text, EffectiveFont(), RowTextColor(textColor_), align);
     if (enabled_ && (selected || hovered)) {
         const Rect p = PencilRect(row);
