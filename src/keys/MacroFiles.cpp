@@ -2,155 +2,20 @@
 
 #include "keys/MacroFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <random>
-#include <system_error>
 #include <utility>
 
-#include "platform/UniqueFd.h"
 #include "store/SettingsStore.h"
 #include "text/Format.h"
 #include "text/Numbers.h"
 #include "text/Utf.h"
 #include "xml/XmlDocument.h"
+#include "xml/XmlFileAccess.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr char16_t kDeclaration[] = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-
-std::string SystemMessage(int error) {
-    return std::error_code(error, std::generic_category()).message();
-}
-
-// XmlDocument takes paths as UTF-16 text. A path whose bytes are not UTF-8 would come back as
-// another path, and the document would be read from or written to a file nobody chose.
-bool HasUtf8Name(const fs::path& file, std::string& error) {
-    if (ToUtf8(FromUtf8(file.native())) != file.native()) {
-        error = "the file name is not valid UTF-8";
-        return false;
-    }
-    return true;
-}
-
-// The system's message that the last LoadFile or SaveFile logged as "file_error"; empty when it
-// logged none.
-std::string LoggedFileError(const XmlDocument& document) {
-    XmlDocument log;
-    const std::u16string text = u"<log>" + document.ResultLog() + u"</log>";
-    if (!log.SetText(text.c_str()) || !log.FindElement(u"log") || !log.EnterElement() ||
-        !log.FindElement(u"file_error")) {
-        return {};
-    }
-    return ToUtf8(log.GetAttribute(u"msg"));
-}
-
-// Removes a temporary file on every early return unless it was renamed into place.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    ~TemporaryFile() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates an empty file with a new name beside `target`. The mode goes through the umask as
-    // for any file the user saves, so an exported file can be shared like the user's others.
-    int Create(const fs::path& target) {
-        std::minstd_rand random(static_cast<unsigned>(
-            std::chrono::steady_clock::now().time_since_epoch().count() ^ ::getpid()));
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string path = target.native() + ToUtf8(Format(u".%06x", random() & 0xFFFFFF));
-            platform::UniqueFd fd(
-                ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-            if (fd.IsValid()) {
-                path_ = std::move(path);
-                return 0;
-            }
-            if (errno != EEXIST) {
-                return errno;
-            }
-        }
-        return EEXIST;
-    }
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-// Flushes a written file to the disk; the first failure's errno, or 0.
-int SyncFile(const std::string& path) {
-    platform::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.IsValid() || ::fsync(fd.Get()) != 0) {
-        return errno;
-    }
-    return fd.Close() ? 0 : errno;
-}
-
-// Saves the document so that `file` holds either what it held before or the whole document: the
-// document goes to a new file in the same folder, which is flushed and renamed over `file`. A
-// failed export thus never leaves a cut-off file behind, nor destroys the file it was replacing.
-bool SaveDocument(XmlDocument& document, const fs::path& file, std::string& error) {
-    // A link is written through, as saving over it in place would.
-    fs::path target = file;
-    std::error_code ignored;
-    if (fs::is_symlink(file, ignored)) {
-        if (fs::path resolved = fs::canonical(file, ignored); !ignored) {
-            target = std::move(resolved);
-        }
-    }
-    // The temporary file's name is this one's and a suffix of ASCII letters and digits.
-    if (!HasUtf8Name(target, error)) {
-        return false;
-    }
-    // Only a file is replaced: a folder, a device or a pipe in its place stays what it is.
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
-        error = S_ISDIR(old.st_mode) ? "a folder of that name exists" : "not a regular file";
-        return false;
-    }
-    TemporaryFile temporary;
-    if (const int failure = temporary.Create(target); failure != 0) {
-        error = "cannot create a file in that folder: " + SystemMessage(failure);
-        return false;
-    }
-    if (!document.SaveFile(FromUtf8(temporary.Path()))) {
-        const std::string reason = LoggedFileError(document);
-        error = "cannot write the file" + (reason.empty() ? std::string() : ": " + reason);
-        return false;
-    }
-    if (const int failure = SyncFile(temporary.Path()); failure != 0) {
-        error = "cannot write the file: " + SystemMessage(failure);
-        return false;
-    }
-    // A replaced file keeps who may read it.
-    if (exists) {
-        ::chmod(temporary.Path().c_str(), old.st_mode & 07777);
-    }
-    if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
-        error = "cannot replace the file: " + SystemMessage(errno);
-        return false;
-    }
-    temporary.Keep();
-    platform::UniqueFd folder(::open(target.has_parent_path() ? target.parent_path().c_str() : ".",
-                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.IsValid()) {
-        ::fsync(folder.Get());  // the rename is done; a failure here cannot be undone
-    }
-    return true;
-}
 
 // The five attributes of "macroinfo" and "macro_item"; "macro_type" carries the play mode.
 bool WriteMacroAttributes(XmlDocument& document, const std::u16string& name,
@@ -180,14 +45,7 @@ constexpr char kTooLarge[] = "the macros do not fit in one file";
 
 // Loads `file` and enters its top-level "macro" element.
 bool OpenMacroFile(XmlDocument& document, const fs::path& file, std::string& error) {
-    if (!HasUtf8Name(file, error)) {
-        return false;
-    }
-    if (!document.LoadFile(FromUtf8(file.native()))) {
-        error = LoggedFileError(document);
-        if (error.empty()) {
-            error = "not a well-formed XML file";
-        }
+    if (!LoadXmlFile(document, file, kMaxMacroFileSize, error)) {
         return false;
     }
     if (!document.FindElement(u"macro") || !document.EnterElement()) {
@@ -263,7 +121,7 @@ bool ExportMacro(SettingsStore& store, int macroId, const std::u16string& listNa
         error = kTooLarge;
         return false;
     }
-    return SaveDocument(document, file, error);
+    return SaveXmlFile(document, file, error);
 }
 
 bool ExportAllMacros(SettingsStore& store, const fs::path& file, std::string& error) {
@@ -297,7 +155,7 @@ bool ExportAllMacros(SettingsStore& store, const fs::path& file, std::string& er
         document.LeaveElement();
     }
     document.LeaveElement();
-    return SaveDocument(document, file, error);
+    return SaveXmlFile(document, file, error);
 }
 
 bool ImportMacro(SettingsStore& store, const fs::path& file, std::vector<ImportedMacro>& added,

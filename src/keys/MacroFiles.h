@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +16,12 @@ class SettingsStore;
 // nothing, and a failed export leaves the file it was to replace as it was (the document is written
 // beside it and renamed over it). Numbers are read as plain decimals: missing or malformed ones
 // are 0.
+
+// Files larger than kMaxMacroFileSize are not imported. The whole file is read before anything
+// is stored and held as UTF-16 with an index, several times its size in memory, so a huge file
+// (or a pipe or device that never ends, which is refused too) must not hang the program or use up
+// its memory. A macro of a hundred thousand events is a few megabytes.
+inline constexpr std::size_t kMaxMacroFileSize = std::size_t{64} << 20;
 
 // A macro an import stored: its new id and its name as the file gave it.
 struct ImportedMacro {

@@ -6,11 +6,11 @@
 #include <set>
 #include <vector>
 
-#include "profiles/XmlFileAccess.h"
 #include "store/SettingsStore.h"
 #include "text/Numbers.h"
 #include "text/Utf.h"
 #include "xml/XmlDocument.h"
+#include "xml/XmlFileAccess.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
-# Profile files: export and import of a profile as XML, and the file access they share.
+# Profile files: export and import of a profile as XML.
 target_sources(kestrel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ProfileFiles.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/XmlFileAccess.cpp
 )

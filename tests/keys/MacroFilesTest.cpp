@@ -291,6 +291,7 @@ TEST_F(MacroFilesTest, FilesThatCannotBeReadStoreNothing) {
     struct Case {
         const char* what;
         fs::path file;
+        std::string reason = {};  // empty: any reason
     };
     std::vector<Case> cases = {
         {"a missing file", dir.File("missing.xml")},
@@ -301,6 +302,10 @@ TEST_F(MacroFilesTest, FilesThatCannotBeReadStoreNothing) {
         {"another root", dir.File("other.xml")},
         {"macro below the root", dir.File("nested.xml")},
         {"a folder", dir.Path() / "folder.xml"},
+        // Neither would end: a pipe nobody writes to, a file past the limit.
+        {"a pipe", dir.File("pipe.xml")},
+        {"a file larger than the limit", dir.File("big.xml"),
+         "cannot read: the file is larger than " + std::to_string(kMaxMacroFileSize) + " bytes"},
         // The file exists under its real name, which is not UTF-8: it must not be taken for
         // another one.
         {"a name that is not UTF-8", dir.Path() / "bad\xff.xml"},
@@ -312,6 +317,10 @@ TEST_F(MacroFilesTest, FilesThatCannotBeReadStoreNothing) {
     dir.Write("other.xml", "<macros><macro_item macro_name=\"a\"/><macroinfo/></macros>");
     dir.Write("nested.xml", "<root><macro><macro_item/><macroinfo/></macro></root>");
     fs::create_directory(dir.Path() / "folder.xml");
+    ASSERT_EQ(::mkfifo(dir.File("pipe.xml").c_str(), 0600), 0);
+    // Sparse, so the test writes nothing to the disk; a well-formed macro file up to the limit.
+    dir.Write("big.xml", "<macro><macroinfo macro_name=\"big\"/></macro>");
+    fs::resize_file(dir.File("big.xml"), kMaxMacroFileSize + 1);
     std::ofstream(dir.Path() / "bad\xff.xml") << "<macro><macro_item/><macroinfo/></macro>";
     std::ofstream(dir.Path() / "bad\xef\xbf\xbd.xml") << "<macro><macro_item/><macroinfo/></macro>";
     // Root reads every file whatever its mode.
@@ -328,6 +337,9 @@ TEST_F(MacroFilesTest, FilesThatCannotBeReadStoreNothing) {
             std::string error;
             EXPECT_FALSE(import(store, c.file, added, error));
             EXPECT_FALSE(error.empty());
+            if (!c.reason.empty()) {
+                EXPECT_EQ(error, c.reason);
+            }
             EXPECT_TRUE(added.empty());
         }
         EXPECT_EQ(All(store), before);

@@ -1,4 +1,4 @@
-#include "profiles/XmlFileAccess.h"
+#include "xml/XmlFileAccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,8 +29,9 @@ bool ProgramPath(const std::filesystem::path& file, std::u16string& path) {
 // failure was not a file error.
 std::string LoggedFileError(const XmlDocument& document) {
     XmlDocument log;
-    log.SetText((u"<log>" + document.ResultLog() + u"</log>").c_str());
-    if (!log.FindElement(u"log") || !log.EnterElement() || !log.FindElement(u"file_error")) {
+    const std::u16string text = u"<log>" + document.ResultLog() + u"</log>";
+    if (!log.SetText(text.c_str()) || !log.FindElement(u"log") || !log.EnterElement() ||
+        !log.FindElement(u"file_error")) {
         return {};
     }
     return ToUtf8(log.GetAttribute(u"msg"));
@@ -139,9 +140,13 @@ bool SaveXmlFile(XmlDocument& document, const std::filesystem::path& file, std::
     if (!ProgramPath(target, unused)) {
         return Fail(error, "cannot write: the file name is not UTF-8 text");
     }
+    // Renaming over a pipe or a device would put a file where the user had something else.
     const bool replacing = ::stat(target.c_str(), &info) == 0;
     if (replacing && S_ISDIR(info.st_mode)) {
         return Fail(error, "cannot write: " + SystemMessage(EISDIR));
+    }
+    if (replacing && !S_ISREG(info.st_mode)) {
+        return Fail(error, "cannot write: not a regular file");
     }
 
     TemporaryFile temporary;
@@ -149,7 +154,7 @@ bool SaveXmlFile(XmlDocument& document, const std::filesystem::path& file, std::
     if (const int created = CreateTemporaryBeside(target, temporary, fd); created != 0) {
         return Fail(error, "cannot write: " + SystemMessage(created));
     }
-    if (replacing && S_ISREG(info.st_mode)) {
+    if (replacing) {
         ::fchmod(fd.Get(), info.st_mode & 07777);
     }
     std::u16string temporaryPath;
