@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/CliFileCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
@@ -16,16 +17,6 @@
 #include "text/Utf.h"
 
 namespace {
-
-// A whole argument as a decimal int (unlike DecimalToInt, trailing text is an error).
-bool ParseInt(std::string_view text, int& value) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
 
 bool IsConfigKey(std::string_view key) {
     const std::u16string wanted = FromUtf8(key);
@@ -105,7 +96,7 @@ int RunProfiles(CliSession& session, const CliCommandLine&, std::ostream& out, s
 int RunProfile(CliSession& session, const CliCommandLine& arguments, std::ostream&,
                std::ostream& err) {
     int profile = 0;
-    ParseInt(arguments[0], profile);
+    ParseCliNumber(arguments[0], profile);
     std::vector<ProfileRecord> profiles;
     session.Store().ListProfiles(profiles);
     const bool exists = std::any_of(profiles.begin(), profiles.end(),
@@ -158,7 +149,7 @@ int RunSend(CliSession& session, const CliCommandLine& arguments, std::ostream&,
     std::vector<int> commands;
     for (const std::string& argument : arguments) {
         int command = 0;
-        ParseInt(argument, command);
+        ParseCliNumber(argument, command);
         commands.push_back(command);
     }
     return session.RunWorkerCommands(commands);
@@ -176,7 +167,7 @@ int RunButton(CliSession& session, const CliCommandLine& arguments, std::ostream
               std::ostream& err) {
     int values[4] = {0, 0, 0, 0};  // key, type, value, value2
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        ParseInt(arguments[i], values[i]);
+        ParseCliNumber(arguments[i], values[i]);
     }
     const auto buttons = session.View().Buttons();
     const bool known = std::any_of(buttons.begin(), buttons.end(), [&](const auto& button) {
@@ -216,7 +207,7 @@ int RunButton(CliSession& session, const CliCommandLine& arguments, std::ostream
 int RunLight(CliSession& session, const CliCommandLine& arguments, std::ostream&,
              std::ostream& err) {
     int mode = 0;
-    ParseInt(arguments[0], mode);
+    ParseCliNumber(arguments[0], mode);
     SettingsStore& store = session.Store();
     const int profile = session.State().CurrentProfile();
     LightModeRecord record;
@@ -232,18 +223,43 @@ int RunLight(CliSession& session, const CliCommandLine& arguments, std::ostream&
 }
 
 constexpr CliCommand kCommands[] = {
-    {"list", 0, 0, RunList},       {"info", 0, 0, RunInfo}, {"profiles", 0, 0, RunProfiles},
-    {"profile", 1, 1, RunProfile}, {"get", 0, 1, RunGet},   {"set", 2, -1, RunSet},
-    {"send", 1, -1, RunSend},      {"sync", 0, 0, RunSync}, {"button", 3, 4, RunButton},
+    {"list", 0, 0, RunList},
+    {"info", 0, 0, RunInfo},
+    {"profiles", 0, 0, RunProfiles},
+    {"profile", 1, 1, RunProfile},
+    {"get", 0, 1, RunGet},
+    {"set", 2, -1, RunSet},
+    {"send", 1, -1, RunSend},
+    {"sync", 0, 0, RunSync},
+    {"button", 3, 4, RunButton},
     {"light", 1, 1, RunLight},
+    {"export-profile", 1, 1, RunExportProfile},
+    {"import-profile", 1, 1, RunImportProfile},
+    {"macros", 0, 0, RunMacros},
+    {"export-macro", 2, 2, RunExportMacro},
+    {"export-macros", 1, 1, RunExportMacros},
+    {"import-macro", 1, 1, RunImportMacro},
+    {"import-macros", 1, 1, RunImportMacros},
 };
 
-// Commands whose arguments are all numbers.
-bool NumericArguments(std::string_view name) {
-    return name == "profile" || name == "send" || name == "button" || name == "light";
+// How many of a command's first arguments are numbers (the rest are file names).
+std::size_t NumericArguments(std::string_view name) {
+    if (name == "profile" || name == "send" || name == "button" || name == "light") {
+        return static_cast<std::size_t>(-1);
+    }
+    return name == "export-macro" ? 1 : 0;
 }
 
 }  // namespace
+
+bool ParseCliNumber(std::string_view text, int& value) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
 
 std::span<const CliCommand> CliCommandTable() {
     return kCommands;
@@ -271,13 +287,12 @@ bool CheckCliCommands(const std::vector<CliCommandLine>& commands, std::ostream&
             err << "kestrelctl: wrong number of arguments for " << line.front() << "\n";
             return false;
         }
-        if (NumericArguments(command->name)) {
-            for (std::size_t i = 1; i < line.size(); ++i) {
-                int value = 0;
-                if (!ParseInt(line[i], value)) {
-                    err << "kestrelctl: " << line.front() << ": not a number: " << line[i] << "\n";
-                    return false;
-                }
+        const std::size_t numeric = NumericArguments(command->name);
+        for (std::size_t i = 1; i < line.size() && i <= numeric; ++i) {
+            int value = 0;
+            if (!ParseCliNumber(line[i], value)) {
+                err << "kestrelctl: " << line.front() << ": not a number: " << line[i] << "\n";
+                return false;
             }
         }
     }

@@ -20,6 +20,9 @@ struct CliCommand {
 };
 
 std::span<const CliCommand> CliCommandTable();
+// A whole argument as a decimal int with an optional '+' (unlike DecimalToInt, trailing text is an
+// error). False when it is not one.
+bool ParseCliNumber(std::string_view text, int& value);
 // The entry named `name`, or nullptr.
 const CliCommand* FindCliCommand(std::string_view name);
 

@@ -113,7 +113,21 @@ const char* CliUsageText() {
            "                    give button KEY a function and send the button table\n"
            "                    (command 6); TYPE 4 uploads macro VALUE\n"
            "  light MODE        make MODE the active lighting mode and send it (command 8)\n"
+           "  export-profile FILE\n"
+           "                    write the active profile to a profile file\n"
+           "  import-profile FILE\n"
+           "                    read a profile file into the active profile and send it\n"
+           "                    (command 5)\n"
+           "  macros            the stored macros: id, number of events, name\n"
+           "  export-macro ID FILE\n"
+           "                    write macro ID to a macro file\n"
+           "  export-macros FILE\n"
+           "                    write every macro to one file\n"
+           "  import-macro FILE read a file of export-macro as a new macro\n"
+           "  import-macros FILE\n"
+           "                    read a file of export-macros as new macros\n"
+           "                    (both imports print the id and name of each macro added)\n"
            "\n"
            "exit status: 0 done, 1 the mouse did not acknowledge, 2 usage, 3 no mouse found,\n"
-           "4 the settings store could not be opened\n";
+           "4 the settings store could not be opened, 5 a file could not be written or read\n";
 }

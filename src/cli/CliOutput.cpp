@@ -25,6 +25,14 @@ std::string ProfileRecordLine(const ProfileRecord& profile) {
         Format(u"%d %s %s", profile.profile, profile.status == 1 ? u"*" : u"-", profile.name));
 }
 
+std::string MacroRecordLine(const MacroRecord& macro, int eventCount) {
+    return ToUtf8(Format(u"%d %d %s", macro.macro_id, eventCount, macro.name));
+}
+
+std::string ImportedMacroLine(int id, std::u16string_view name) {
+    return ToUtf8(Format(u"%d %s", id, name));
+}
+
 std::string KeyValueLine(std::string_view key, std::string_view value) {
     std::string line(key);
     line += ' ';

@@ -6,6 +6,7 @@
 #include "cli/CliView.h"
 
 struct DeviceEntry;
+struct MacroRecord;
 struct OpenedDeviceSummary;
 struct ProfileRecord;
 
@@ -20,6 +21,10 @@ std::string ModelRecordLine(const DeviceEntry& model);
 std::string MouseRecordLine(const OpenedDeviceSummary& device, const CliView::ListedDevice* listed);
 // "<n> * <name>" for the active profile, "<n> - <name>" for the others.
 std::string ProfileRecordLine(const ProfileRecord& profile);
+// "<id> <event count> <name>" for a stored macro.
+std::string MacroRecordLine(const MacroRecord& macro, int eventCount);
+// "<id> <name>" for a macro an import added, with the name the file gave it.
+std::string ImportedMacroLine(int id, std::u16string_view name);
 // "<key> <value>"
 std::string KeyValueLine(std::string_view key, std::string_view value);
 // A release number as four upper-case hexadecimal digits; "-" when negative (not reported).

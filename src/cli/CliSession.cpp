@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <ostream>
 
+#include "app/AppConfig.h"
 #include "app/AppRegistry.h"
 #include "app/Folders.h"
+#include "app/LanguageChoice.h"
 #include "cli/CliOptions.h"
 #include "cli/ExitStatus.h"
 #include "device/DeviceManager.h"
@@ -41,6 +43,10 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err) {
         err << "kestrelctl: no models in " << (exeFolder / "config.xml").string() << "\n";
         return kExitNoMouse;
     }
+    // The names the files carry (a profile's caption, a macro's list name) are in the window's
+    // language, chosen as the window chooses it.
+    ReadAppConfig(exeFolder);
+    ChooseLanguage();
 
     const std::filesystem::path dataFolder =
         options.dataFolder.empty() ? DataFolder() : std::filesystem::path(options.dataFolder);
@@ -121,6 +127,10 @@ void CliSession::Close() {
     backend_.reset();
     loader_.reset();
     store_.Close();
+}
+
+bool CliSession::LightEnabled() const {
+    return loader_ != nullptr && loader_->LightEnabled();
 }
 
 int CliSession::RunWorkerCommands(const std::vector<int>& commands) {

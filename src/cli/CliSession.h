@@ -22,9 +22,9 @@ class VirtualConnection;
 }
 
 // Everything kestrelctl drives, wired as the window wires it: the catalogue of
-// "<exe folder>/config.xml", the HID backend (virtual mice with --sim, else hidapi), the program's
-// device manager, the settings store, the device state and command queue, the recording pages,
-// the model loader and the device worker on its thread.
+// "<exe folder>/config.xml" and the interface language chosen from it, the HID backend (virtual
+// mice with --sim, else hidapi), the program's device manager, the settings store, the device state
+// and command queue, the recording pages, the model loader and the device worker on its thread.
 //
 // Use: Connect() once (the worker starts and runs command 1: scan, model load, read-back), then
 // the commands, then Close() (also done by the destructor). Only the main thread calls it; the
@@ -58,6 +58,8 @@ public:
     SettingsStore& Store() { return store_; }
     DeviceState& State() { return session_.state; }
     const CliView& View() const { return view_; }
+    // Whether the loaded model has a lighting page, as its descriptor says.
+    bool LightEnabled() const;
 
 private:
     bool WaitUntilIdle();

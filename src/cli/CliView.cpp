@@ -4,6 +4,7 @@
 
 #include "device/DeviceState.h"
 #include "store/ProfileDefaults.h"
+#include "store/SettingsStore.h"
 
 CliView::CliView(SettingsStore& store, DeviceState& state) : store_(store), state_(state) {
 }
@@ -77,7 +78,11 @@ void CliView::RefreshLightingPage() {
         std::lock_guard<std::mutex> lock(mutex_);
         zones = zones_;
     }
-    SeedDefaultLightModes(store_, state_.CurrentProfile(), zones);
+    const int profile = state_.CurrentProfile();
+    SeedDefaultLightModes(store_, profile, zones);
+    // The page shows the profile's active mode, and what it shows is what command 8 sends: a
+    // profile switched to or read from a file keeps its own mode.
+    state_.SetCurrentLightMode(store_.GetActiveLightMode(profile));
 }
 
 void CliView::SetReportRateCapability(int capability) {

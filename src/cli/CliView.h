@@ -14,7 +14,8 @@ class SettingsStore;
 // The pages of kestrelctl: instead of showing anything it records what the window would show
 // (connection caption, device list with versions and batteries, DPI range, battery, firmware,
 // report-rate capability, buttons, lighting zones) so that the commands can print it. The
-// lighting page's refresh gives the active profile its lighting rows as the real page does, and
+// lighting page's refresh gives the active profile its lighting rows and makes its active mode
+// the current one as the real page does, and
 // the device list selects a model only when it is listed and online, like the window's.
 //
 // Called on the worker's thread while the commands read on the main thread: every field is

@@ -6,3 +6,4 @@ inline constexpr int kExitNotAcknowledged = 1;  // the mouse did not acknowledge
 inline constexpr int kExitUsage = 2;            // the command line or a command's arguments
 inline constexpr int kExitNoMouse = 3;          // no mouse of a known model was found
 inline constexpr int kExitStore = 4;            // the settings store could not be opened
+inline constexpr int kExitFile = 5;             // a file could not be written or read

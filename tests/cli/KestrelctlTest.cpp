@@ -43,6 +43,21 @@ protected:
         ASSERT_TRUE(store.Open(FromUtf8(DataFolder().string()), u"kestrel_k1"));
     }
 
+    // Stores a macro named `name` with `events` key events; returns its id.
+    int AddMacro(const std::u16string& name, int events) {
+        SettingsStore store;
+        if (!store.Open(FromUtf8(DataFolder().string()), u"kestrel_k1")) {
+            return 0;
+        }
+        const int id = store.AddMacro(MacroRecord{0, name, 0, 1, 1, 0});
+        std::vector<MacroEventRecord> list;
+        for (int i = 0; i < events; ++i) {
+            list.push_back(MacroEventRecord{0, id, i % 2 == 0 ? 2 : 3, i, 0x41 + i, 10 * i, u""});
+        }
+        store.AddMacroEvents(list);
+        return id;
+    }
+
     static bool Has(const std::vector<std::string>& lines, const std::string& line) {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
@@ -221,6 +236,17 @@ TEST_F(KestrelctlTest, ErrorsEndWithTheirExitStatus) {
         {{"--sim", "--sim-fault=refuse", "--data", data, "send", "11"}, 1},
         {{"--sim", "--sim-fault=refuse", "--data", data, "profile", "2"}, 1},
         {{"--sim", "--sim-fault=refuse", "--data", data, "light", "2"}, 1},
+        {{"--sim", "--data", data, "export-profile"}, 2},
+        {{"--sim", "--data", data, "import-profile", "a.xml", "b.xml"}, 2},
+        {{"--sim", "--data", data, "export-macro", "1"}, 2},
+        {{"--sim", "--data", data, "export-macro", "one", "a.xml"}, 2},
+        {{"--sim", "--data", data, "export-macro", "99", "a.xml"}, 2},
+        {{"--sim", "--data", data, "export-macros"}, 2},
+        {{"--sim", "--data", data, "import-macro"}, 2},
+        {{"--sim", "--data", data, "import-macros", "a.xml", "b.xml"}, 2},
+        {{"--sim", "--data", data, "macros", "all"}, 2},
+        {{"--sim", "--data", file + "/data", "export-profile", "a.xml"}, 4},
+        {{"--sim", "--data", file + "/data", "macros"}, 4},
     };
     for (const auto& c : cases) {
         const ProgramResult result = runner.Run(c.arguments);
@@ -232,6 +258,147 @@ TEST_F(KestrelctlTest, ErrorsEndWithTheirExitStatus) {
         EXPECT_FALSE(result.err.empty()) << shown;
         EXPECT_TRUE(result.out.empty()) << shown << "\n" << result.out;
     }
+}
+
+TEST_F(KestrelctlTest, ImportedProfileReplacesTheActiveOneAndIsSentWhole) {
+    const std::string file = dir.File("Work.xml").string();
+    ASSERT_EQ(Run({"set", "report_rate", "2", "+", "light", "2", "+", "button", "3", "2", "4", "+",
+                   "export-profile", file})
+                  .status,
+              0);
+    ASSERT_EQ(Run({"set", "report_rate", "8", "+", "light", "1", "+", "button", "3", "2", "0", "0"})
+                  .status,
+              0);
+
+    const ProgramResult result =
+        RunTraced({"import-profile", file, "+", "profiles", "+", "get", "report_rate"});
+
+    ASSERT_EQ(result.status, 0) << result.err;
+    // Renamed after the file's title, and the file's settings are back.
+    EXPECT_TRUE(Has(result.OutLines(), "1 * Work")) << result.out;
+    EXPECT_TRUE(Has(result.OutLines(), "report_rate 2")) << result.out;
+    SettingsStore store;
+    OpenStore(store);
+    EXPECT_EQ(store.GetActiveLightMode(1), 2);
+    KeyAssignmentRecord button;
+    ASSERT_TRUE(store.GetKeyAssignment(1, 0, 3, button));
+    EXPECT_EQ(button.macro_type, 2);
+    EXPECT_EQ(button.macro_value, 4);
+    // Command 5 sends it all: the button table, the lighting, the DPI stages, the report rate.
+    const auto err = result.ErrLines();
+    for (const char* request : {"09", "05", "03", "02", "07"}) {
+        EXPECT_FALSE(Writes(err, request).empty()) << request << "\n" << result.err;
+    }
+}
+
+TEST_F(KestrelctlTest, ExportedProfileCarriesTheNameTheWindowShows) {
+    runner.Set("LC_ALL", "ja_JP.UTF-8");
+    ASSERT_EQ(Run({"list"}).status, 0);  // creates the model's settings
+    {
+        SettingsStore store;
+        OpenStore(store);
+        ASSERT_TRUE(store.RenameProfile(1, u"Profile7"));
+    }
+    const std::string file = dir.File("shown.xml").string();
+
+    const ProgramResult result = Run({"export-profile", file});
+
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
+    // The stored name as the Japanese profile button shows it.
+    EXPECT_NE(dir.Read("shown.xml").find("\"プロファイル 7\""), std::string::npos)
+        << dir.Read("shown.xml");
+}
+
+TEST_F(KestrelctlTest, MacrosRoundTripThroughBothFileLayouts) {
+    // Japanese, so that the list name of a "Custom" macro differs from its stored name.
+    runner.Set("LC_ALL", "ja_JP.UTF-8");
+    ASSERT_EQ(Run({"list"}).status, 0);  // creates the model's settings
+    const int custom = AddMacro(u"Custom1", 3);
+    const int burst = AddMacro(u"Fire burst", 2);
+    ASSERT_GT(custom, 0);
+    ASSERT_GT(burst, 0);
+    const std::string one = dir.File("one.xml").string();
+    const std::string all = dir.File("all.xml").string();
+
+    const ProgramResult listed = Run({"macros"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.OutLines(),
+              (std::vector<std::string>{std::to_string(custom) + " 3 Custom1",
+                                        std::to_string(burst) + " 2 Fire burst"}));
+
+    const ProgramResult exported =
+        Run({"export-macro", std::to_string(custom), one, "+", "export-macros", all});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_TRUE(exported.out.empty()) << exported.out;
+
+    const ProgramResult imported =
+        Run({"import-macro", one, "+", "import-macros", all, "+", "macros"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const auto lines = imported.OutLines();
+    ASSERT_EQ(lines.size(), 8u) << imported.out;
+    // New ids, the names the files gave: the single macro under its list name, the others as
+    // stored.
+    const int first = burst + 1;
+    EXPECT_EQ(lines[0], std::to_string(first) + " カスタム1");
+    EXPECT_EQ(lines[1], std::to_string(first + 1) + " Custom1");
+    EXPECT_EQ(lines[2], std::to_string(first + 2) + " Fire burst");
+    // ... each with all its events; the macros stored before are left alone.
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.end()),
+              (std::vector<std::string>{
+                  std::to_string(custom) + " 3 Custom1", std::to_string(burst) + " 2 Fire burst",
+                  std::to_string(first) + " 3 カスタム1", std::to_string(first + 1) + " 3 Custom1",
+                  std::to_string(first + 2) + " 2 Fire burst"}));
+}
+
+TEST_F(KestrelctlTest, FileErrorsNameTheFileAndChangeNothing) {
+    ASSERT_EQ(Run({"list"}).status, 0);  // creates the model's settings
+    const int macro = AddMacro(u"macro", 2);
+    ASSERT_GT(macro, 0);
+    const std::string folder = dir.Path().string();
+    const std::string missing = dir.File("missing.xml").string();
+    dir.Write("text.xml", "not a document\n");
+    const std::string text = dir.File("text.xml").string();
+    const std::string profileFile = dir.File("profile.xml").string();
+    const std::string macroFile = dir.File("macros.xml").string();
+    ASSERT_EQ(Run({"export-profile", profileFile, "+", "export-macros", macroFile}).status, 0);
+
+    const struct {
+        std::vector<std::string> arguments;
+        std::string file;
+    } cases[] = {
+        {{"export-profile", folder}, folder},
+        {{"export-macro", std::to_string(macro), folder}, folder},
+        {{"export-macros", folder}, folder},
+        {{"import-profile", missing}, missing},
+        {{"import-macro", missing}, missing},
+        {{"import-macros", missing}, missing},
+        {{"import-profile", text}, text},
+        {{"import-macro", text}, text},
+        {{"import-macros", text}, text},
+        {{"import-profile", macroFile}, macroFile},
+        {{"import-macros", profileFile}, profileFile},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"--sim", "--trace", "--data", DataFolder().string()};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const ProgramResult result = runner.Run(arguments);
+
+        const std::string shown = c.arguments.front() + " " + c.arguments.back();
+        EXPECT_EQ(result.status, 5) << shown << "\n" << result.err;
+        EXPECT_TRUE(result.out.empty()) << shown << "\n" << result.out;
+        const std::string prefix = "kestrelctl: " + c.file + ": ";
+        const auto messages = Find(result.ErrLines(), prefix);
+        ASSERT_EQ(messages.size(), 1u) << shown << "\n" << result.err;
+        EXPECT_GT(result.ErrLines()[messages[0]].size(), prefix.size()) << "no reason given";
+        EXPECT_TRUE(Writes(result.ErrLines(), "09").empty()) << shown << ": nothing is sent";
+    }
+
+    const ProgramResult after = Run({"profiles", "+", "macros"});
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_TRUE(Has(after.OutLines(), "1 * Profile 1")) << after.out;
+    EXPECT_EQ(Find(after.OutLines(), std::to_string(macro) + " 2 macro").size(), 1u) << after.out;
+    EXPECT_EQ(after.OutLines().size(), 5u) << after.out;  // four profiles, one macro
 }
 
 }  // namespace
