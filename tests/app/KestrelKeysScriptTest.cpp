@@ -13,14 +13,6 @@ namespace {
 
 class KestrelKeysScriptTest : public KestrelRunnerTest {
 protected:
-    static std::string LineStarting(const ProgramResult& result, const std::string& start) {
-        for (const std::string& line : result.OutLines()) {
-            if (line.starts_with(start)) {
-                return line;
-            }
-        }
-        return {};
-    }
     // The command bytes of the written requests, in order.
     static std::vector<std::string> WrittenCommands(const ProgramResult& result) {
         std::vector<std::string> commands;
@@ -31,15 +23,6 @@ protected:
         }
         return commands;
     }
-    // The three bytes of key code `key` in the `keys=` word of a `show mouse` line.
-    static std::string KeyEntry(const std::string& mouseLine, int key) {
-        const std::size_t at = mouseLine.find(" keys=");
-        if (at == std::string::npos) {
-            return {};
-        }
-        return mouseLine.substr(at + 6 + static_cast<std::size_t>(key) * 6, 6);
-    }
-    static constexpr char kOpenK1[] = "idle\nselect 57 0\nidle\n";
 };
 
 TEST_F(KestrelKeysScriptTest, AKeyCombinationFromTheKeyboardReachesTheMouse) {

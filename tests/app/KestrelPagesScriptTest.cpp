@@ -15,14 +15,8 @@ class KestrelPagesScriptTest : public KestrelRunnerTest {
 protected:
     // The `show mouse` line of the output.
     static std::string MouseLine(const ProgramResult& result) {
-        for (const std::string& line : result.OutLines()) {
-            if (line.starts_with("mouse ")) {
-                return line;
-            }
-        }
-        return {};
+        return LineStarting(result, "mouse ");
     }
-    static constexpr char kOpenK1[] = "idle\nselect 57 0\nidle\n";
 };
 
 TEST_F(KestrelPagesScriptTest, DpiStagesCountValuesAndColoursReachTheMouse) {

@@ -11,26 +11,7 @@
 
 namespace {
 
-class KestrelProfilesScriptTest : public KestrelRunnerTest {
-protected:
-    static std::string LineStarting(const ProgramResult& result, const std::string& start) {
-        for (const std::string& line : result.OutLines()) {
-            if (line.starts_with(start)) {
-                return line;
-            }
-        }
-        return {};
-    }
-    // The three bytes of key code `key` in the `keys=` word of a `show mouse` line.
-    static std::string KeyEntry(const std::string& mouseLine, int key) {
-        const std::size_t at = mouseLine.find(" keys=");
-        if (at == std::string::npos) {
-            return {};
-        }
-        return mouseLine.substr(at + 6 + static_cast<std::size_t>(key) * 6, 6);
-    }
-    static constexpr char kOpenK1[] = "idle\nselect 57 0\nidle\n";
-};
+using KestrelProfilesScriptTest = KestrelRunnerTest;
 
 TEST_F(KestrelProfilesScriptTest, ARenamedProfileExportedAndImportedIntoAnotherIsSentAgain) {
     const std::string file = (dir.Path() / "Team A.xml").string();

@@ -38,6 +38,26 @@ protected:
         return runner.Run(options);
     }
 
+    // The first line of standard output that starts with `start`; empty when none does.
+    static std::string LineStarting(const ProgramResult& result, const std::string& start) {
+        for (const std::string& line : result.OutLines()) {
+            if (line.starts_with(start)) {
+                return line;
+            }
+        }
+        return {};
+    }
+    // The three bytes of key code `key` in the `keys=` word of a `show mouse` line.
+    static std::string KeyEntry(const std::string& mouseLine, int key) {
+        const std::size_t at = mouseLine.find(" keys=");
+        if (at == std::string::npos) {
+            return {};
+        }
+        return mouseLine.substr(at + 6 + static_cast<std::size_t>(key) * 6, 6);
+    }
+    // Opens the first model of the device list (the virtual K1 of --sim=1001:0).
+    static constexpr char kOpenK1[] = "idle\nselect 57 0\nidle\n";
+
     // The written requests ("W ..." lines of --trace) whose command byte is `command` (two
     // hexadecimal digits).
     static int Writes(const ProgramResult& result, const std::string& command) {
