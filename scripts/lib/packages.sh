@@ -5,6 +5,7 @@ KESTREL_PACKAGES=(
     clang libclang-rt-14-dev
     libexpat1-dev libxml2-dev libpugixml-dev
     libsqlite3-dev libhidapi-dev libudev-dev libx11-dev libxi-dev
+    libcurl4-openssl-dev libminizip-dev zlib1g-dev
     qt6-base-dev qt6-qpa-plugins fonts-open-sans fonts-noto-cjk
     xvfb xdotool python3
 )
