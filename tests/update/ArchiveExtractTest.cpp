@@ -158,6 +158,15 @@ TEST_F(ArchiveExtractTest, NeverCreatesOrFollowsLinks) {
     EXPECT_EQ(ReadFile(outside / "secret.txt"), "secret");
 }
 
+// A name that hides ".." before a zero byte, and an entry marked as encrypted, whose data would
+// come out as nonsense without the password.
+TEST_F(ArchiveExtractTest, SkipsNamesWithZeroBytesAndEncryptedEntries) {
+    ASSERT_TRUE(Extract("hostile.zip"));
+    EXPECT_EQ(Listing(Out()), (std::set<std::string>{"plain.txt"}));
+    EXPECT_EQ(report_.entriesSkipped, 2u);
+    EXPECT_TRUE(Outside().empty()) << *Outside().begin();
+}
+
 TEST_F(ArchiveExtractTest, ReplacesAnExistingFileWithoutWritingThroughItsHardLink) {
     fs::path outside = temp_.Path() / "outside.txt";
     std::ofstream(outside) << "keep me";
