@@ -16,7 +16,8 @@
 namespace {
 
 constexpr const char* kUserAgent = "IIC2.0/PC 5.5.0000";
-// The reads of the original downloader were this size, and file progress is counted in them.
+// File progress is counted in chunks of this size, and curl hands the body over in pieces no
+// larger, so the progress of a download looks the same whatever the network does.
 constexpr std::int64_t kChunkBytes = 10240;
 
 struct CurlDeleter {
@@ -182,7 +183,7 @@ public:
             data += written;
             length -= static_cast<size_t>(written);
         }
-        // Progress moves in whole chunks, as the reads of the original downloader did.
+        // Progress moves only when a whole chunk is complete; Finish counts a last partial one.
         while (countedChunks_ < received_ / kChunkBytes) {
             ++countedChunks_;
             ReportChunk();

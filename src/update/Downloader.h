@@ -31,7 +31,8 @@ int FetchText(const std::string& address, std::u16string& text, const FetchLimit
 
 // Fetches `address` into the file at `path`, replacing any file there. The body goes to a
 // temporary file beside `path` that is renamed over it only when the whole body has arrived, so a
-// failure never leaves a partial file at `path`. `progress` (may be empty) receives 0, 2, 8 and
+// failure never leaves a partial file at `path` (a file already there is left as it was). The new
+// file is readable and writable by its owner only. `progress` (may be empty) receives 0, 2, 8 and
 // 10 while the request is made, 10 + 90*k/chunks after the k-th chunk of 10,240 bytes when the
 // server announced a length of at least one chunk, and 100 at the end; a value equal to the last
 // one reported is not reported again.

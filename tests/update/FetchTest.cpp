@@ -46,16 +46,20 @@ protected:
     FetchLimits fast_;
 };
 
-// The address of a port where nothing listens: a bound socket that never listens refuses every
-// connection, and holding it keeps another process from taking the port meanwhile.
-class RefusingPort {
+// A port on 127.0.0.1 held by a socket of the test. Bound but not listening, it refuses every
+// connection; listening but never accepting, it is a dead server: connections complete in the
+// kernel and the request is never answered. Holding the socket keeps other processes off the port.
+class DeadPort {
 public:
-    RefusingPort() : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    explicit DeadPort(bool listening) : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         ::bind(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+        if (listening) {
+            ::listen(socket_.Get(), 4);
+        }
         ::getsockname(socket_.Get(), reinterpret_cast<sockaddr*>(&address), &length);
         url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/version";
     }
@@ -92,10 +96,12 @@ TEST_F(FetchTest, TextIsTheBodyAsUtf8UpToTheFirstZeroByte) {
     }
 }
 
-TEST_F(FetchTest, TextFailsWhenTheConnectionIsRefusedOrTheSchemeIsNotHttp) {
-    RefusingPort refusing;
+TEST_F(FetchTest, TextFailsWhenTheServerIsAbsentSilentOrNotHttp) {
+    DeadPort refusing(false);
+    DeadPort silent(true);
     std::u16string text = u"before";
     EXPECT_EQ(FetchText(refusing.Url(), text, fast_), -1);
+    EXPECT_EQ(FetchText(silent.Url(), text, fast_), -1);
     std::string local = "file://" + dir_.File("version").string();
     dir_.Write("version", "9.9");
     EXPECT_EQ(FetchText(local, text, fast_), -1);
@@ -189,6 +195,8 @@ TEST_F(FetchTest, FailedFileLeavesNothingBehind) {
         std::vector<int> progress;
     };
     const Case cases[] = {
+        // One byte, then silence: the temporary file exists by then, and so little data lets the
+        // low-speed limit fire soon.
         {"stall", Http::Stall("x"), {0, 2, 8, 10}},
         {"close mid-body", Http::CloseEarly(std::string(30000, 'x')), {0, 2, 8, 10, 40, 70}},
         {"not found", Http::Body("gone", 404), {0, 2}},
@@ -207,6 +215,14 @@ TEST_F(FetchTest, FailedFileLeavesNothingBehind) {
     }
 }
 
+TEST_F(FetchTest, FailedFileKeepsTheFileAlreadyThere) {
+    dir_.Write("setup.zip", "the last good download");
+    server_.Add("/setup.zip", Http::CloseEarly("PK"));
+    EXPECT_EQ(FetchFile(server_.Url("/setup.zip"), dir_.File("setup.zip"), nullptr, fast_), -1);
+    EXPECT_EQ(dir_.Read("setup.zip"), "the last good download");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"setup.zip"});
+}
+
 TEST_F(FetchTest, FileOverTheLimitIsCutWithoutALength) {
     server_.Add("/setup.zip", Http::Zeros(k300MiB, false));
     EXPECT_EQ(FetchFile(server_.Url("/setup.zip"), dir_.File("setup.zip"), nullptr, fast_), -1);
@@ -214,7 +230,7 @@ TEST_F(FetchTest, FileOverTheLimitIsCutWithoutALength) {
 }
 
 TEST_F(FetchTest, FileFailsWhenTheConnectionIsRefusedOrTheFolderIsMissing) {
-    RefusingPort refusing;
+    DeadPort refusing(false);
     EXPECT_EQ(FetchFile(refusing.Url(), dir_.File("setup.zip"), nullptr, fast_), -1);
     server_.Add("/setup.zip", Http::Body("PK"));
     EXPECT_EQ(
@@ -249,13 +265,15 @@ TEST(FetchFdTest, FetchesCloseEverythingTheyOpen) {
     int before = OpenFdCount();
     {
         LocalHttpServer server;
-        RefusingPort refusing;
+        DeadPort refusing(false);
+        DeadPort silent(true);
         server.Add("/v", Http::Body("1"));
         server.Add("/stall", Http::Stall("x"));
         server.Add("/close", Http::CloseEarly(std::string(20000, 'x')));
         EXPECT_EQ(FetchText(server.Url("/v"), text, fast), 1);
         EXPECT_EQ(FetchText(server.Url("/missing"), text, fast), -1);
         EXPECT_EQ(FetchText(refusing.Url(), text, fast), -1);
+        EXPECT_EQ(FetchText(silent.Url(), text, fast), -1);
         EXPECT_EQ(FetchFile(server.Url("/v"), dir.File("a"), nullptr, fast), 1);
         EXPECT_EQ(FetchFile(server.Url("/stall"), dir.File("b"), nullptr, fast), -1);
         EXPECT_EQ(FetchFile(server.Url("/close"), dir.File("c"), nullptr, fast), -1);
