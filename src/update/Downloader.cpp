@@ -1,5 +1,7 @@
 #include "update/Downloader.h"
 
+#include <algorithm>
+
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -214,7 +216,10 @@ public:
 private:
     void ReportChunk() {
         if (chunks_ != 0) {
-            progress_.Report(static_cast<int>(10 + (90 * countedChunks_) / chunks_));
+            // A last partial chunk counts as one more than the length's whole chunks: the value
+            // stops at 100 rather than showing more than done.
+            progress_.Report(static_cast<int>(
+                std::min<std::int64_t>(100, 10 + (90 * countedChunks_) / chunks_)));
         }
     }
 

@@ -34,8 +34,7 @@ int FetchText(const std::string& address, std::u16string& text, const FetchLimit
 // failure never leaves a partial file at `path` (a file already there is left as it was). The new
 // file is readable and writable by its owner only. `progress` (may be empty) receives 0, 2, 8 and
 // 10 while the request is made, 10 + 90*k/chunks after the k-th chunk of 10,240 bytes when the
-// server announced a length of at least one chunk (a last partial chunk counts as one, so that
-// value passes 100 when the length is not a whole number of chunks), and 100 at the end; a value
-// equal to the last one reported is not reported again.
+// server announced a length of at least one chunk (never above 100: a last partial chunk counts
+// as one more), and 100 at the end; a value equal to the last one reported is not reported again.
 int FetchFile(const std::string& address, const std::filesystem::path& path,
               std::function<void(int percent)> progress, const FetchLimits& limits = {});

@@ -157,7 +157,7 @@ TEST_F(FetchTest, FileProgressMovesByWholeChunksOfAnAnnouncedLength) {
     const std::vector<Case> cases = {
         {"three chunks", 3 * 10240, true, {0, 2, 8, 10, 40, 70, 100}},
         // chunks = 25000 / 10240 = 2, and the last partial read counts as a third chunk.
-        {"partial last chunk", 25000, true, {0, 2, 8, 10, 55, 100, 145, 100}},
+        {"partial last chunk", 25000, true, {0, 2, 8, 10, 55, 100}},
         {"under one chunk", 5000, true, {0, 2, 8, 10, 100}},
         {"no length", 3 * 10240, false, {0, 2, 8, 10, 100}},
         {"empty", 0, true, {0, 2, 8, 10, 100}},
