@@ -6,7 +6,9 @@
 #include <set>
 #include <vector>
 
+#include "store/ConfigKeys.h"
 #include "store/SettingsStore.h"
+#include "text/Format.h"
 #include "text/Numbers.h"
 #include "text/Utf.h"
 #include "xml/XmlDocument.h"
@@ -22,20 +24,6 @@ constexpr char16_t kDeclaration[] = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 // already seen still count.
 
 constexpr const char16_t* kDpiAttributes[] = {u"dpi_flag", u"dpi_index", u"dpi_count"};
-
-struct DpiStage {
-    const char16_t* element;
-    const char16_t* valueKey;
-    const char16_t* colorKey;
-};
-constexpr DpiStage kDpiStages[] = {
-    {u"DPI1", u"dpi_group0_value", u"dpi_group0_rgb"},
-    {u"DPI2", u"dpi_group1_value", u"dpi_group1_rgb"},
-    {u"DPI3", u"dpi_group2_value", u"dpi_group2_rgb"},
-    {u"DPI4", u"dpi_group3_value", u"dpi_group3_rgb"},
-    {u"DPI5", u"dpi_group4_value", u"dpi_group4_rgb"},
-    {u"DPI6", u"dpi_group5_value", u"dpi_group5_rgb"},
-};
 
 // The performance settings, each an element named after its configuration key.
 constexpr const char16_t* kMouseKeys[] = {
@@ -144,10 +132,10 @@ void WriteDpi(SettingsStore& store, int profile, DocumentWriter& out) {
         out.Set(key, ConfigValue(store, profile, key));
     }
     out.Enter();
-    for (const DpiStage& stage : kDpiStages) {
-        out.Add(stage.element);
-        out.Set(u"value", ConfigValue(store, profile, stage.valueKey));
-        out.Set(u"color", ConfigValue(store, profile, stage.colorKey));
+    for (int stage = 0; stage < kDpiStagesInFiles; ++stage) {
+        out.Add(Format(u"DPI%d", stage + 1));
+        out.Set(u"value", ConfigValue(store, profile, DpiValueKey(stage)));
+        out.Set(u"color", ConfigValue(store, profile, DpiColorKey(stage)));
     }
     out.Leave();
 }
@@ -251,10 +239,10 @@ void ReadDpi(SettingsStore& store, int profile, XmlDocument& document) {
         store.SetConfigValue(profile, key, document.GetAttribute(key));
     }
     document.EnterElement();
-    for (const DpiStage& stage : kDpiStages) {
-        if (document.FindElement(stage.element)) {
-            store.SetConfigValue(profile, stage.valueKey, document.GetAttribute(u"value"));
-            store.SetConfigValue(profile, stage.colorKey, document.GetAttribute(u"color"));
+    for (int stage = 0; stage < kDpiStagesInFiles; ++stage) {
+        if (document.FindElement(Format(u"DPI%d", stage + 1))) {
+            store.SetConfigValue(profile, DpiValueKey(stage), document.GetAttribute(u"value"));
+            store.SetConfigValue(profile, DpiColorKey(stage), document.GetAttribute(u"color"));
         }
     }
     document.LeaveElement();

@@ -1,26 +1,12 @@
 #include "store/ProfileDefaults.h"
 
+#include "store/ConfigKeys.h"
 #include "store/SettingsStore.h"
 #include "text/Format.h"
 #include "text/Numbers.h"
 #include "xml/XmlDocument.h"
 
 namespace {
-
-// The keys written for dpi_1 ... dpi_6.
-struct DpiStageKeys {
-    const char16_t* element;
-    const char16_t* valueKey;
-    const char16_t* colorKey;
-};
-constexpr DpiStageKeys kDpiStages[] = {
-    {u"dpi_1", u"dpi_group0_value", u"dpi_group0_rgb"},
-    {u"dpi_2", u"dpi_group1_value", u"dpi_group1_rgb"},
-    {u"dpi_3", u"dpi_group2_value", u"dpi_group2_rgb"},
-    {u"dpi_4", u"dpi_group3_value", u"dpi_group3_rgb"},
-    {u"dpi_5", u"dpi_group4_value", u"dpi_group4_rgb"},
-    {u"dpi_6", u"dpi_group5_value", u"dpi_group5_rgb"},
-};
 
 // Options whose element, after report_rate, carries its default in "value" under the key of the
 // same name.
@@ -48,11 +34,11 @@ void ApplyDpiInfo(SettingsStore& store, int profile, XmlDocument& descriptor) {
     if (!descriptor.EnterElement()) {
         return;
     }
-    for (const DpiStageKeys& stage : kDpiStages) {
-        if (descriptor.FindElement(stage.element)) {
-            store.SetConfigValue(profile, stage.valueKey, descriptor.GetAttribute(u"value"));
+    for (int stage = 0; stage < kDpiStagesInFiles; ++stage) {
+        if (descriptor.FindElement(Format(u"dpi_%d", stage + 1))) {
+            store.SetConfigValue(profile, DpiValueKey(stage), descriptor.GetAttribute(u"value"));
             const int color = ColorFromHexText(descriptor.GetAttribute(u"color"));
-            store.SetConfigValue(profile, stage.colorKey, Format(u"%d", color));
+            store.SetConfigValue(profile, DpiColorKey(stage), Format(u"%d", color));
         }
     }
     descriptor.LeaveElement();

@@ -49,14 +49,6 @@ constexpr ControlRow kControls[] = {
 
 }  // namespace
 
-std::u16string DpiValueKey(int stage) {
-    return Format(u"dpi_group%d_value", stage);
-}
-
-std::u16string DpiColorKey(int stage) {
-    return Format(u"dpi_group%d_rgb", stage);
-}
-
 DpiPage::DpiPage(PageHost& host) : host_(host) {
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/ConfigKeys.h"
 #include "ui/shell/MainPage.h"
 
 class DPIControl;
@@ -80,7 +81,3 @@ private:
     int stageCount_ = 0;
     int lastStageIndex_ = 0;
 };
-
-// The per-stage keys: "dpi_group<i>_value" and "dpi_group<i>_rgb".
-std::u16string DpiValueKey(int stage);
-std::u16string DpiColorKey(int stage);
