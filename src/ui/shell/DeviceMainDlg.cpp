@@ -69,13 +69,13 @@ DeviceMainDlg::DeviceMainDlg(MainWindowEnvironment environment)
         std::make_unique<ModelLoader>(catalog_, *environment_.store, session_.state, session_.queue,
                                       *this, environment_.exeFolder, environment_.dataFolder,
                                       [](int textId) { return GetText(textId, kTextSection); });
-    keyboard_ = environment_.desktopKeyboard ? platform::CreateKeyboardSource()
-                                             : platform::CreateWindowKeyboardSource();
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
     // The keyboard's thread hands keys to this window: it stops first.
-    keyboard_->StopListening();
+    if (keyboard_) {
+        keyboard_->StopListening();
+    }
     StopWorker();
     worker_.reset();
     hotPlug_.reset();
@@ -257,6 +257,11 @@ void DeviceMainDlg::OnDeviceChange(int event, const std::u16string& interfaceNam
 // The key capture ----------------------------------------------------------------------------
 
 void DeviceMainDlg::Listen(int mode, keys::KeyListener* listener) {
+    // Chosen when first needed, so that the start-up asks the display nothing for it.
+    if (!keyboard_) {
+        keyboard_ = environment_.desktopKeyboard ? platform::CreateKeyboardSource()
+                                                 : platform::CreateWindowKeyboardSource();
+    }
     keyboard_->StopListening();
     captureMode_ = mode;
     listener_ = listener;
@@ -271,7 +276,9 @@ void DeviceMainDlg::Listen(int mode, keys::KeyListener* listener) {
 }
 
 void DeviceMainDlg::StopListening() {
-    keyboard_->StopListening();
+    if (keyboard_) {
+        keyboard_->StopListening();
+    }
     listener_ = nullptr;
 }
 

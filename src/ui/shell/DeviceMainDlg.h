@@ -185,7 +185,12 @@ private:
     void StopListening() override;
     keys::KeyListener* CurrentListener() const override { return listener_; }
     int CaptureMode() const override { return captureMode_; }
-    void FeedWindowKey(const platform::LinuxKey& key) override { keyboard_->Feed(key); }
+    // Nobody listens before the first capture, so a key then goes nowhere.
+    void FeedWindowKey(const platform::LinuxKey& key) override {
+        if (keyboard_) {
+            keyboard_->Feed(key);
+        }
+    }
     // A key of the keyboard while a capture listens: decoded, then given to the listener.
     void OnCapturedKey(const platform::LinuxKey& key);
 
@@ -258,7 +263,7 @@ private:
     bool built_ = false;
     bool painted_ = false;
     // The key capture.
-    std::unique_ptr<platform::KeyboardSource> keyboard_;
+    std::unique_ptr<platform::KeyboardSource> keyboard_;  // made by the first Listen
     keys::KeyDecoder decoder_;
     keys::KeyListener* listener_ = nullptr;
     int captureMode_ = 0;
