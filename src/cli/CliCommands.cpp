@@ -8,6 +8,7 @@
 #include "cli/CliFileCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
+#include "cli/CliUpdateCommands.h"
 #include "cli/ExitStatus.h"
 #include "device/AssignmentTables.h"
 #include "device/DeviceManager.h"
@@ -240,6 +241,8 @@ constexpr CliCommand kCommands[] = {
     {"export-macros", 1, 1, RunExportMacros},
     {"import-macro", 1, 1, RunImportMacro},
     {"import-macros", 1, 1, RunImportMacros},
+    {"update-check", 0, 0, RunUpdateCheck, nullptr, false},
+    {"flash", 1, 2, RunFlash, CheckFlashArguments},
 };
 
 // How many of a command's first arguments are numbers (the rest are file names).
@@ -295,8 +298,19 @@ bool CheckCliCommands(const std::vector<CliCommandLine>& commands, std::ostream&
                 return false;
             }
         }
+        if (command->check != nullptr &&
+            !command->check(CliCommandLine(line.begin() + 1, line.end()), err)) {
+            return false;
+        }
     }
     return true;
+}
+
+bool CliCommandsNeedMouse(const std::vector<CliCommandLine>& commands) {
+    return std::any_of(commands.begin(), commands.end(), [](const CliCommandLine& line) {
+        const CliCommand* command = FindCliCommand(line.front());
+        return command == nullptr || command->needsMouse;
+    });
 }
 
 int RunCliCommands(CliSession& session, const std::vector<CliCommandLine>& commands,

@@ -17,6 +17,11 @@ struct CliCommand {
     int maxArguments = 0;  // -1: no limit
     int (*run)(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
                std::ostream& err) = nullptr;
+    // Checks the arguments further before anything connects (may be null); false with the
+    // reason written to `err`.
+    bool (*check)(const CliCommandLine& arguments, std::ostream& err) = nullptr;
+    // False for a command that has something to do with no mouse connected.
+    bool needsMouse = true;
 };
 
 std::span<const CliCommand> CliCommandTable();
@@ -29,6 +34,9 @@ const CliCommand* FindCliCommand(std::string_view name);
 // Checks every command's name, argument count and number arguments before anything connects,
 // so that a usage error never touches the mouse. False with the reason written to `err`.
 bool CheckCliCommands(const std::vector<CliCommandLine>& commands, std::ostream& err);
+
+// Whether one of `commands` needs a connected mouse.
+bool CliCommandsNeedMouse(const std::vector<CliCommandLine>& commands);
 
 // Runs `commands` in order on the connected session; stops at the first that fails and returns
 // its status.

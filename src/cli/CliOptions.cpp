@@ -30,11 +30,15 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
             }
             options.sim = true;
         } else if (arg.starts_with(kSimFaultOption)) {
-            if (arg.substr(kSimFaultOption.size()) != "refuse") {
+            const std::string_view fault = arg.substr(kSimFaultOption.size());
+            if (fault == "refuse") {
+                options.simRefuse = true;
+            } else if (fault == "update") {
+                options.simFailUpdate = true;
+            } else {
                 error = "unknown --sim-fault value: " + std::string(arg);
                 return false;
             }
-            options.simRefuse = true;
         } else if (arg == kDataOption || arg.starts_with("--data=")) {
             std::string_view value;
             if (arg == kDataOption) {
@@ -56,7 +60,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
             return false;
         }
     }
-    if (options.simRefuse && !options.sim) {
+    if ((options.simRefuse || options.simFailUpdate) && !options.sim) {
         error = "--sim-fault needs --sim";
         return false;
     }
@@ -97,6 +101,8 @@ const char* CliUsageText() {
            "                            user's data folder)\n"
            "  --sim-fault=refuse        for testing: the virtual mouse refuses every request\n"
            "                            after the connection's read-back\n"
+           "  --sim-fault=update        for testing: the virtual mouse's firmware loader takes\n"
+           "                            no report\n"
            "  --help                    this text\n"
            "\n"
            "commands (several run in order on one connection when separated by a lone '+'):\n"
@@ -127,7 +133,16 @@ const char* CliUsageText() {
            "  import-macros FILE\n"
            "                    read a file of export-macros as new macros\n"
            "                    (both imports print the id and name of each macro added)\n"
+           "  update-check      the current and latest software and firmware versions, one\n"
+           "                    line each: 'software|firmware current V latest V STATE', STATE\n"
+           "                    newer, up-to-date or unknown; a version not to be had is\n"
+           "                    'unknown'; runs without a mouse too\n"
+           "  flash FILE --yes  send the firmware image FILE (1 to 1048576 bytes) to the\n"
+           "                    mouse's firmware loader, progress on standard error; refused\n"
+           "                    without --yes\n"
            "\n"
-           "exit status: 0 done, 1 the mouse did not acknowledge, 2 usage, 3 no mouse found,\n"
-           "4 the settings store could not be opened, 5 a file could not be written or read\n";
+           "exit status: 0 done, 1 the mouse did not acknowledge (or its firmware loader did\n"
+           "not take the image), 2 usage, 3 no mouse (or no firmware update interface) found,\n"
+           "4 the settings store could not be opened, 5 a file could not be written or read,\n"
+           "6 an update server gave no answer (update-check still prints every line)\n";
 }

@@ -18,6 +18,8 @@ struct CliOptions {
     // For tests only: the virtual mice refuse every request written after the connection's
     // read-back, with the waits for their acknowledgement shortened.
     bool simRefuse = false;
+    // For tests only: the virtual mice's firmware loaders never take a report.
+    bool simFailUpdate = false;
     bool trace = false;
     std::string dataFolder;  // empty: KESTREL_DATA_DIR, else the user's data folder
     std::vector<CliCommandLine> commands;

@@ -33,6 +33,15 @@ std::string ImportedMacroLine(int id, std::u16string_view name) {
     return ToUtf8(Format(u"%d %s", id, name));
 }
 
+std::string VersionCheckLine(std::string_view what, std::u16string_view current,
+                             std::u16string_view latest, std::string_view state) {
+    const auto shown = [](std::u16string_view version) {
+        return version.empty() ? std::string("unknown") : ToUtf8(version);
+    };
+    return std::string(what) + " current " + shown(current) + " latest " + shown(latest) + " " +
+           std::string(state);
+}
+
 std::string KeyValueLine(std::string_view key, std::string_view value) {
     std::string line(key);
     line += ' ';

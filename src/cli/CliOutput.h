@@ -25,6 +25,10 @@ std::string ProfileRecordLine(const ProfileRecord& profile);
 std::string MacroRecordLine(const MacroRecord& macro, int eventCount);
 // "<id> <name>" for a macro an import added, with the name the file gave it.
 std::string ImportedMacroLine(int id, std::u16string_view name);
+// "<software|firmware> current <version> latest <version> <newer|up-to-date|unknown>": what
+// update-check found, each version "unknown" when it could not be had (empty).
+std::string VersionCheckLine(std::string_view what, std::u16string_view current,
+                             std::u16string_view latest, std::string_view state);
 // "<key> <value>"
 std::string KeyValueLine(std::string_view key, std::string_view value);
 // A release number as four upper-case hexadecimal digits; "-" when negative (not reported).

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include <cstdio>
+#include <memory>
 #include <ostream>
 
 #include "app/AppConfig.h"
@@ -37,7 +38,7 @@ DeviceManager& CliSession::Manager() {
     return DeviceManager::Instance();
 }
 
-int CliSession::Connect(const CliOptions& options, std::ostream& err) {
+int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouseRequired) {
     const std::filesystem::path exeFolder = ExeFolder();
     if (!catalog_.LoadDeviceList(exeFolder, u"") || catalog_.Models().empty()) {
         err << "kestrelctl: no models in " << (exeFolder / "config.xml").string() << "\n";
@@ -88,6 +89,9 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err) {
         return kExitNotAcknowledged;
     }
     if (!session_.state.Linked() || manager.ConnectionMode() == -1) {
+        if (!mouseRequired) {
+            return kExitOk;
+        }
         err << "kestrelctl: no mouse found\n";
         return kExitNoMouse;
     }
@@ -104,6 +108,11 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err) {
             connection->Faults().RefuseRequests(kRefuseAll);
             // Nothing will acknowledge: the reads that wait for it need not take real time.
             connection->SetTimeScale(kRefusedTimeScale);
+        }
+    }
+    if (options.simFailUpdate) {
+        for (sim::VirtualConnection* connection : simConnections_) {
+            connection->Faults().FailUpdateWrites(kRefuseAll);
         }
     }
     return kExitOk;
@@ -161,6 +170,23 @@ int CliSession::SyncFromMouse() {
         return status;
     }
     return view_.PerformanceRefreshes() > readsBefore ? kExitOk : kExitNotAcknowledged;
+}
+
+int CliSession::FlashFirmware(const std::vector<std::uint8_t>& image,
+                              const FirmwareProgress& progress, FirmwareOutcome& outcome) {
+    // Shared with the job, which may still run on the worker when the wait gives up.
+    auto result = std::make_shared<FirmwareOutcome>(FirmwareOutcome::NoInterface);
+    auto sent = std::make_shared<std::vector<std::uint8_t>>(image);
+    DeviceManager& manager = Manager();
+    view_.SetFirmwareJob([&manager, result, sent, progress] {
+        *result = FlashFirmwareImage(manager, *sent, progress);
+    });
+    worker_->Queue(DeviceWorker::kFirmwareUpdate);
+    if (!WaitUntilIdle()) {
+        return kExitNotAcknowledged;
+    }
+    outcome = *result;
+    return kExitOk;
 }
 
 bool CliSession::WaitUntilIdle() {

@@ -13,6 +13,7 @@
 #include "device/HidBackend.h"
 #include "device/ModelLoader.h"
 #include "store/SettingsStore.h"
+#include "update/FirmwareUpdate.h"
 
 struct CliOptions;
 class DeviceManager;
@@ -37,8 +38,9 @@ public:
     CliSession& operator=(const CliSession&) = delete;
 
     // Sets everything up and connects. Returns an exit status (ExitStatus.h), with the reason
-    // written to `err` when it is not kExitOk.
-    int Connect(const CliOptions& options, std::ostream& err);
+    // written to `err` when it is not kExitOk. Without `mouseRequired`, finding no mouse is not
+    // an error: the session is then up without a linked mouse (and maybe without a model).
+    int Connect(const CliOptions& options, std::ostream& err, bool mouseRequired = true);
     // Stops the worker and lets go of the devices. Manager() and the worker commands are for
     // after a successful Connect only.
     void Close();
@@ -52,6 +54,11 @@ public:
     // Command 4 (the model's pages and a full read of the mouse's settings): kExitOk when the
     // read succeeded, else kExitNotAcknowledged.
     int SyncFromMouse();
+    // Sends `image` to the mouse's firmware loader (FlashFirmwareImage) on the worker's thread
+    // through command 27, `progress` being called there, and waits for it. kExitOk with the
+    // transfer's outcome in `outcome`, or kExitNotAcknowledged when it did not end in time.
+    int FlashFirmware(const std::vector<std::uint8_t>& image, const FirmwareProgress& progress,
+                      FirmwareOutcome& outcome);
 
     const DeviceCatalog& Catalog() const { return catalog_; }
     DeviceManager& Manager();

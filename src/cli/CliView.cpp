@@ -1,6 +1,7 @@
 #include "cli/CliView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "device/DeviceState.h"
 #include "store/ProfileDefaults.h"
@@ -47,6 +48,16 @@ std::vector<DescriptorButton> CliView::Buttons() const {
 int CliView::PerformanceRefreshes() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return performanceRefreshes_;
+}
+
+std::u16string CliView::FirmwareUrl() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return firmwareUrl_;
+}
+
+void CliView::SetFirmwareJob(std::function<void()> job) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    firmwareJob_ = std::move(job);
 }
 
 void CliView::SetDpiRange(int lowest, int highest, std::u16string_view, std::u16string_view, int,
@@ -145,6 +156,11 @@ int CliView::GetOnlineDevCount() {
     }));
 }
 
+void CliView::SetFirmwareUrl(const std::u16string& url) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    firmwareUrl_ = url;
+}
+
 void CliView::SetButtons(const std::vector<DescriptorButton>& buttons,
                          const std::vector<DefaultAssignment>&) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -154,6 +170,19 @@ void CliView::SetButtons(const std::vector<DescriptorButton>& buttons,
 void CliView::SetLightZones(const std::array<bool, 6>& zones) {
     std::lock_guard<std::mutex> lock(mutex_);
     zones_ = zones;
+}
+
+void CliView::UpdateFirmware() {
+    std::function<void()> job;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        job = std::move(firmwareJob_);
+        firmwareJob_ = nullptr;
+    }
+    // Outside the lock: the transfer takes long and its progress reads nothing of this view.
+    if (job) {
+        job();
+    }
 }
 
 bool CliView::Online(int deviceType) const {

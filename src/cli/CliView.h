@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -13,10 +14,10 @@ class SettingsStore;
 
 // The pages of kestrelctl: instead of showing anything it records what the window would show
 // (connection caption, device list with versions and batteries, DPI range, battery, firmware,
-// report-rate capability, buttons, lighting zones) so that the commands can print it. The
-// lighting page's refresh gives the active profile its lighting rows and makes its active mode
-// the current one as the real page does, and
-// the device list selects a model only when it is listed and online, like the window's.
+// report-rate capability, buttons, lighting zones, the model's firmware address) so that the
+// commands can print it. The lighting page's refresh gives the active profile its lighting rows
+// and makes its active mode the current one as the real page does, and the device list selects a
+// model only when it is listed and online, like the window's.
 //
 // Called on the worker's thread while the commands read on the main thread: every field is
 // guarded by `mutex_`.
@@ -43,6 +44,12 @@ public:
     // How often the performance page was refreshed: the worker does it after each successful
     // read of the mouse's settings.
     int PerformanceRefreshes() const;
+    // The loaded model's firmware address, empty until a descriptor gave one.
+    std::u16string FirmwareUrl() const;
+
+    // Work for the worker's thread on the next command 27 (firmware update), where the window
+    // runs its update: the firmware loader is reached only from that thread. Taken when it runs.
+    void SetFirmwareJob(std::function<void()> job);
 
     // DeviceView overrides
     void SetDpiRange(int lowest, int highest, std::u16string_view rangeText,
@@ -63,9 +70,11 @@ public:
     void SetSelectDevice(int deviceType) override;
     int GetSelectDevice() override;
     int GetOnlineDevCount() override;
+    void SetFirmwareUrl(const std::u16string& url) override;
     void SetButtons(const std::vector<DescriptorButton>& buttons,
                     const std::vector<DefaultAssignment>& defaults) override;
     void SetLightZones(const std::array<bool, 6>& zones) override;
+    void UpdateFirmware() override;
 
 private:
     bool Online(int deviceType) const;  // mutex_ held
@@ -84,4 +93,6 @@ private:
     std::vector<DescriptorButton> buttons_;  // guarded by mutex_
     std::array<bool, 6> zones_{};            // guarded by mutex_
     int performanceRefreshes_ = 0;           // guarded by mutex_
+    std::u16string firmwareUrl_;             // guarded by mutex_
+    std::function<void()> firmwareJob_;      // guarded by mutex_
 };

@@ -7,3 +7,4 @@ inline constexpr int kExitUsage = 2;            // the command line or a command
 inline constexpr int kExitNoMouse = 3;          // no mouse of a known model was found
 inline constexpr int kExitStore = 4;            // the settings store could not be opened
 inline constexpr int kExitFile = 5;             // a file could not be written or read
+inline constexpr int kExitNoAnswer = 6;         // an update server gave no usable answer

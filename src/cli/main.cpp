@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     CliSession session;
-    int status = session.Connect(options, std::cerr);
+    int status = session.Connect(options, std::cerr, CliCommandsNeedMouse(options.commands));
     if (status == kExitOk) {
         status = RunCliCommands(session, options.commands, std::cout, std::cerr);
     }
