@@ -8,6 +8,8 @@ KESTREL_PACKAGES=(
     libcurl4-openssl-dev libminizip-dev zlib1g-dev
     qt6-base-dev qt6-qpa-plugins fonts-open-sans fonts-noto-cjk
     xvfb xdotool python3
+    # The update benchmark's reference download and unpacking.
+    curl unzip
 )
 
 # Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -30,6 +31,7 @@ public:
         CloseEarly,  // Content-Length of body + 1000, the body, then the connection closes
         Redirect,    // 302 to `location`
         Zeros,       // `size` zero bytes made on the fly, with or without Content-Length
+        Shared,      // 200, Content-Length, `shared`: a large body held once, never copied
     };
     struct Answer {
         Kind kind = Kind::Body;
@@ -38,6 +40,7 @@ public:
         bool withLength = true;
         std::string location;
         std::uint64_t size = 0;
+        std::shared_ptr<const std::string> shared;
     };
     static Answer Body(std::string body, int status = 200, bool withLength = true) {
         Answer answer;
@@ -57,6 +60,14 @@ public:
         Answer answer = Of(Kind::Zeros, {});
         answer.size = size;
         answer.withLength = withLength;
+        return answer;
+    }
+
+    // For bodies of many megabytes: each request would otherwise copy the body twice before
+    // sending it, which a benchmark of the download would count.
+    static Answer Shared(std::shared_ptr<const std::string> body) {
+        Answer answer = Of(Kind::Shared, {});
+        answer.shared = std::move(body);
         return answer;
     }
 
@@ -184,6 +195,13 @@ private:
                         return;  // The client gave up, as it should past its limit.
                     }
                     left -= piece;
+                }
+                return;
+            }
+            case Kind::Shared: {
+                const std::string& body = answer.shared ? *answer.shared : answer.body;
+                if (Send(client, Head(200, true, body.size()))) {
+                    Send(client, body);
                 }
                 return;
             }
