@@ -277,6 +277,30 @@ int KestrelProgram::Run(ProgramUi& ui) {
                 text = sim::DescribeSettings(connection->Mouse().Settings());
                 return true;
             });
+        runner_->SetLoaderDescriber(
+            [this](const std::string& typeAndMode, std::string& text, std::string& error) {
+                sim::VirtualConnection* connection = FindVirtualMouse(typeAndMode, error);
+                if (connection == nullptr) {
+                    return false;
+                }
+                text = sim::DescribeLoader(connection->Loader());
+                return true;
+            });
+        runner_->SetFaultInjector([this](const std::string& typeAndMode, const std::string& kind,
+                                         int value, std::string& error) {
+            sim::VirtualConnection* connection = FindVirtualMouse(typeAndMode, error);
+            if (connection == nullptr) {
+                return false;
+            }
+            if (kind == "latency") {
+                connection->Faults().SetReportLatency(std::chrono::milliseconds(value));
+            } else if (kind == "update-writes") {
+                connection->Faults().FailUpdateWrites(value);
+            } else {
+                connection->Faults().Clear();
+            }
+            return true;
+        });
         if (!options_.script.empty() && !runner_->Load(options_.script, error)) {
             std::cerr << "kestrel: " << error << "\n";
             return kExitUsage;

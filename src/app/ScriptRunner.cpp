@@ -19,6 +19,7 @@
 #include "ui/toolkit/controls/DPISlider.h"
 #include "ui/toolkit/controls/LightSlider.h"
 #include "ui/toolkit/controls/MComboBox.h"
+#include "ui/toolkit/controls/MProgress.h"
 #include "ui/toolkit/controls/MTabCtrl.h"
 #include "ui/toolkit/controls/MouseCtrl.h"
 #include "ui/toolkit/controls/MouseKeyCtrl.h"
@@ -131,6 +132,8 @@ std::string StateOf(const MControl& control) {
         return " value=" + std::to_string(slider->GetProgress());
     } else if (const auto* light = dynamic_cast<const LightSlider*>(&control)) {
         return " value=" + std::to_string(light->GetPosition());
+    } else if (const auto* bar = dynamic_cast<const MProgress*>(&control)) {
+        return " value=" + std::to_string(bar->GetProgress());
     } else if (const auto* rates = dynamic_cast<const ReporteCtrl*>(&control)) {
         item = rates->GetCurSel();
     }
@@ -401,6 +404,27 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         host_.Settle();
         return Next();
     }
+    if (verb == "show" && count == 3 && words[1] == "loader") {
+        std::string text;
+        std::string error;
+        if (!describeLoader_ || !describeLoader_(words[2], text, error)) {
+            return Fail(error.empty() ? "no virtual mice (start with --sim)" : error);
+        }
+        Print("loader " + words[2] + " " + text);
+        return Next();
+    }
+    if (verb == "fault") {
+        const bool clear = count == 3 && words[2] == "clear";
+        if (!clear && (count != 4 || !ParseInt(words[3], a) || a < 0 ||
+                       (words[2] != "latency" && words[2] != "update-writes"))) {
+            return Fail("expected: fault TYPE:MODE latency MS | update-writes N | clear");
+        }
+        std::string error;
+        if (!fault_ || !fault_(words[1], words[2], clear ? 0 : a, error)) {
+            return Fail(error.empty() ? "no virtual mice (start with --sim)" : error);
+        }
+        return Next();
+    }
     if (verb == "show" && count == 3 && words[1] == "mouse") {
         std::string text;
         std::string error;
@@ -460,6 +484,23 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         }
         if (!host_.Serve(a, [this] { return window_.IsWindowVisible(); })) {
             return Fail("the window did not show");
+        }
+        return Next();
+    }
+    if (verb == "wait-progress") {
+        if (count != 4 || !ParseInt(words[2], a) || !ParseInt(words[3], b) || b < 0) {
+            return Fail("expected: wait-progress WINDOW:ID PERCENT MS");
+        }
+        const std::string target = words[1];
+        const int percent = a;
+        auto reached = [this, &target, percent] {
+            MDialog* dialog = nullptr;
+            std::string ignored;
+            const auto* bar = dynamic_cast<const MProgress*>(FindControl(target, dialog, ignored));
+            return bar != nullptr && bar->GetProgress() >= percent;
+        };
+        if (!host_.Serve(b, reached)) {
+            return Fail(target + " did not reach " + std::to_string(percent));
         }
         return Next();
     }

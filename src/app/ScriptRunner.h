@@ -42,9 +42,16 @@ class ScriptHost;
 //                                             ` value=N` for sliders; lists add ` count=N`, the
 //                                             event list ` events="TEXT|TEXT..."`, the button list
 //                                             ` desc="TEXT"` of the selected button, the mouse
-//                                             picture ` key=N` (the selected callout's key code)
+//                                             picture ` key=N` (the selected callout's key code);
+//                                             progress bars ` value=N`
 //   show mouse TYPE:MODE                      print `mouse TYPE:MODE <onboard settings>` of a
 //                                             virtual mouse (sim::DescribeSettings)
+//   show loader TYPE:MODE                     print `loader TYPE:MODE state=idle|receiving|finished
+//                                             blocks=N refused=N crc32=XXXXXXXX` of a virtual
+//                                             mouse's firmware loader (crc32 of the image it holds)
+//   fault TYPE:MODE latency MS | update-writes N | clear
+//                                             every report of that virtual mouse takes MS ms; the
+//                                             next N firmware-update reports fail; no faults
 //   show window | show tray                   print `window visible|hidden|minimized`, `tray
 //                                             shown|absent`
 //   message MSG WPARAM LPARAM                 post a window message to the main window
@@ -53,6 +60,8 @@ class ScriptHost;
 //                                             as a PNG; not on the headless backend
 //   serve MS                                  MS milliseconds of real time for other programs
 //   wait-visible MS                           serve until the window is visible (fails after MS)
+//   wait-progress WINDOW:ID PERCENT MS        serve until that progress bar shows PERCENT or more
+//                                             (fails after MS)
 // A message box that opens prints `messagebox "title" "message"`.
 //
 // User-interface thread.
@@ -71,7 +80,14 @@ public:
     ScriptRunner(DeviceMainDlg& window, ScriptHost& host, PlugFunction plug, std::ostream& out,
                  std::ostream& err);
 
+    // A fault asked of the virtual mouse of TYPE:MODE ("latency", "update-writes" or "clear" with
+    // its value); false with a reason.
+    using FaultFunction = std::function<bool(
+        const std::string& typeAndMode, const std::string& kind, int value, std::string& error)>;
+
     void SetMouseDescriber(DescribeFunction describe) { describe_ = std::move(describe); }
+    void SetLoaderDescriber(DescribeFunction describe) { describeLoader_ = std::move(describe); }
+    void SetFaultInjector(FaultFunction inject) { fault_ = std::move(inject); }
     // Reads the script; false with a reason when the file cannot be read.
     bool Load(const std::filesystem::path& file, std::string& error);
     void SetLines(std::vector<std::string> lines);
@@ -122,6 +138,8 @@ private:
     ScriptHost& host_;
     PlugFunction plug_;
     DescribeFunction describe_;
+    DescribeFunction describeLoader_;
+    FaultFunction fault_;
     std::ostream& out_;
     std::ostream& err_;
     FinishFunction finish_;

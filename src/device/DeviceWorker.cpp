@@ -165,6 +165,7 @@ void DeviceWorker::ConnectSequence(int pauseMs) {
     if (mode == -1) {
         return;
     }
+    view_.ShowFirmwareVersions();
     view_.RefreshProfileList();
     RefreshPages();
     if (!protocol_.SyncFromDevice(true)) {
@@ -182,6 +183,7 @@ void DeviceWorker::RemovalSequence() {
     if (manager_.ConnectionMode() == -1) {
         return;
     }
+    view_.ShowFirmwareVersions();
     if (protocol_.SyncFromDevice(true)) {
         RefreshPagesAndPerformance();
     }

@@ -84,6 +84,8 @@ public:
     // Work of later parts: the software and firmware version checks, the installer download and
     // launch, the firmware download and update (which ends by closing the update dialog).
     virtual void CheckSoftwareVersion() {}
+    // The firmware versions of the connection the worker found (after a connection or removal).
+    virtual void ShowFirmwareVersions() {}
     virtual void CheckFirmwareVersion() {}
     virtual void DownloadInstaller() {}
     virtual void UpdateFirmware() {}

@@ -1,5 +1,9 @@
 #include "sim/FirmwareLoader.h"
 
+#include <zlib.h>
+
+#include <cstdio>
+
 namespace sim {
 
 namespace {
@@ -94,6 +98,31 @@ std::size_t FirmwareLoader::ReportsRefused() const {
 std::size_t FirmwareLoader::CrcErrors() const {
     std::lock_guard lock(mutex_);
     return crcErrors_;
+}
+
+}  // namespace sim
+
+namespace sim {
+
+std::string DescribeLoader(const FirmwareLoader& loader) {
+    const char* state = "idle";
+    switch (loader.CurrentState()) {
+        case FirmwareLoader::State::Idle:
+            break;
+        case FirmwareLoader::State::Receiving:
+            state = "receiving";
+            break;
+        case FirmwareLoader::State::Finished:
+            state = "finished";
+            break;
+    }
+    const std::vector<std::uint8_t> image = loader.Image();
+    const unsigned long crc =
+        ::crc32(::crc32(0L, Z_NULL, 0), image.data(), static_cast<uInt>(image.size()));
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08lX", crc & 0xFFFFFFFFUL);
+    return std::string("state=") + state + " blocks=" + std::to_string(loader.BlocksReceived()) +
+           " refused=" + std::to_string(loader.ReportsRefused()) + " crc32=" + hex;
 }
 
 }  // namespace sim

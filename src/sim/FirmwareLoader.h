@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace sim {
@@ -50,5 +51,13 @@ private:
     std::size_t refused_ = 0;          // guarded by mutex_
     std::size_t crcErrors_ = 0;        // guarded by mutex_
 };
+
+}  // namespace sim
+
+namespace sim {
+
+// The loader in one line for scripts: "state=idle|receiving|finished blocks=N refused=N
+// crc32=XXXXXXXX", the CRC-32 (zlib's) over the image bytes it holds.
+std::string DescribeLoader(const FirmwareLoader& loader);
 
 }  // namespace sim

@@ -23,7 +23,15 @@ VersionCheckResult Compare(const std::u16string& current, std::u16string latest)
 std::u16string FetchVersion(const std::string& address, std::size_t maxLength,
                             const FetchLimits& limits) {
     std::u16string text;
-    if (FetchText(address, text, limits) != 1 || text.empty() || text.size() > maxLength) {
+    if (FetchText(address, text, limits) != 1) {
+        return {};
+    }
+    // A version file saved by an editor ends with a line break, which is not part of the version.
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ' ||
+                             text.back() == u'\t')) {
+        text.pop_back();
+    }
+    if (text.empty() || text.size() > maxLength) {
         return {};
     }
     return text;

@@ -37,14 +37,16 @@ std::string FirmwareArchiveAddress(const std::u16string& firmwareAddress,
 // they have ("5" gives "5.5"), as the version labels always have.
 std::u16string FirmwareVersionDisplay(const std::u16string& version);
 
-// The software check: the server's version text must have 1 to 10 characters. Newer when it
-// compares above `current` (CompareVersions above 0, a different number of parts included).
+// The software check: the server's version text (without a trailing line break or blanks) must
+// have 1 to 10 characters. Newer when it compares above `current` (CompareVersions above 0, a
+// different number of parts included).
 VersionCheckResult CheckSoftwareVersion(const std::u16string& upgradeAddress,
                                         const std::u16string& current,
                                         const FetchLimits& limits = {});
 
-// The firmware check: the server's version text must have 1 to 9 characters. With no current
-// firmware version (no mouse read yet) the latest is still returned, with NoAnswer.
+// The firmware check: the server's version text (trimmed the same way) must have 1 to 9
+// characters. With no current firmware version (no mouse read yet) the latest is still returned,
+// with NoAnswer.
 VersionCheckResult CheckFirmwareVersion(const std::u16string& firmwareAddress,
                                         const std::u16string& current,
                                         const FetchLimits& limits = {});

@@ -34,6 +34,9 @@
 #include "ui/toolkit/WindowStyles.h"
 #include "ui/toolkit/controls/CDeviceList.h"
 #include "ui/toolkit/controls/MTabCtrl.h"
+#include "update/DeviceSettingsPage.h"
+#include "update/UpdateProcessDlg.h"
+#include "update/UpdateTipDlg.h"
 
 using namespace mainwnd;
 
@@ -205,6 +208,7 @@ void DeviceMainDlg::CloseDialog() {
         indicator_->DestroyWindow();
     }
     saveWait_.Close();
+    CloseUpdateDialogs();
     DestroyWindow();
 }
 
@@ -383,6 +387,8 @@ MainPage* DeviceMainDlg::PageFor(MainRoute route) {
             return buttonPage_.get();
         case MainRoute::kMacros:
             return macroPage_.get();
+        case MainRoute::kDevice:
+            return deviceSettingsPage_.get();
         default:
             return nullptr;
     }
@@ -617,9 +623,16 @@ std::intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, std::intptr_t wPa
             }
             return 0;
         case kMessageUpdateOffer:
-        case kMessageDownloadProgress:
-            // The update dialogs come with the update pages.
+            OnUpdateAvailable(static_cast<int>(wParam));
             return 1;
+        case kMessageDownloadProgress:
+            if (installerDialog_) {
+                installerDialog_->ShowDownloadProgress(static_cast<int>(lParam));
+            }
+            return 1;
+        case kMessageInstallerFailed:
+            OnInstallerFailed();
+            return 0;
         case kMessageProfile:
             if (wParam == 0 && lParam >= 1) {
                 loader_->SwitchProfile(static_cast<int>(lParam));

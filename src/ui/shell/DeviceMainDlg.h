@@ -25,6 +25,7 @@
 
 class ButtonPage;
 class DPIMsgDlg;
+class DeviceSettingsPage;
 class DeviceWorker;
 class DpiPage;
 class HotPlugWatcher;
@@ -35,6 +36,8 @@ class ModelLoader;
 class PerformancePage;
 class SettingsPage;
 class TrayIcon;
+class UpdateProcessDlg;
+class UpdateTipDlg;
 
 // The program's main window: the frame (title bar buttons, tab strip, connection caption, profile
 // button, battery), the device list, the page containers with their pages, the tray icon, and the
@@ -158,6 +161,23 @@ public:
     void SetButtons(const std::vector<DescriptorButton>& buttons,
                     const std::vector<DefaultAssignment>& defaults) override;
     void SetLightZones(const std::array<bool, 6>& zones) override;
+    void CheckSoftwareVersion() override;
+    void ShowFirmwareVersions() override;
+    void CheckFirmwareVersion() override;
+    void DownloadInstaller() override;
+    void UpdateFirmware() override;
+    void CloseFirmwareUpdateDialog() override;
+
+    // The update offer (message 1692): 1 the software, 2 the firmware. Asks whether to update;
+    // on yes queues the download and runs its progress dialog modally.
+    void OnUpdateAvailable(int type);
+    // The versions the checks found (empty until a check had an answer), and the connected
+    // mouse's firmware version; any thread.
+    std::u16string LatestSoftwareVersion() const;
+    std::u16string LatestFirmwareVersion() const;
+    std::u16string CurrentFirmwareVersion() const;
+    // The firmware dialog while it exists (for scripts and tests); user-interface thread.
+    UpdateTipDlg* GetFirmwareDialog() const { return firmwareDialog_.get(); }
 
 protected:
     // MWindow overrides
@@ -179,6 +199,7 @@ private:
     std::u16string DescriptorPath() const override;
     bool OpenMouseSettings() override;
     int OpenedDeviceType() const override { return openedDeviceType_; }
+    std::u16string FirmwareUrl() const override;
 
     // keys::KeyCapture overrides
     void Listen(int mode, keys::KeyListener* listener) override;
@@ -235,6 +256,14 @@ private:
     void ShowAbout();
     void ClosePopupsNow();
 
+    // The updates (DeviceMainUpdate.cpp).
+    void OnInstallerFailed();
+    void CloseUpdateDialogs();
+    // The download's progress as message 1694, each value once (worker thread).
+    void PostDownloadProgress(int percent);
+    // A step of the firmware update on its dialog, kept for a dialog made after it (any thread).
+    void ShowFirmwareStep(int percent, int textId);
+
     void EndProcess(int exitCode);
     void SetCaptionText(int id, const std::u16string& text);
     void ShowControls(std::initializer_list<int> ids, bool visible);
@@ -248,6 +277,7 @@ private:
     std::unique_ptr<PerformancePage> performancePage_;
     std::unique_ptr<LightingPage> lightingPage_;
     std::unique_ptr<MacroPage> macroPage_;
+    std::unique_ptr<DeviceSettingsPage> deviceSettingsPage_;
     std::unique_ptr<SettingsPage> settingsPage_;
     std::unique_ptr<DPIMsgDlg> indicator_;  // user-interface thread only
     std::unique_ptr<TrayIcon> tray_;
@@ -277,6 +307,19 @@ private:
     bool showLod_ = false;                          // guarded by viewMutex_
     bool showSensor_ = false;                       // guarded by viewMutex_
     std::u16string firmwareUrl_;                    // guarded by viewMutex_
+    std::u16string latestSoftware_;                 // guarded by viewMutex_
+    std::u16string latestFirmware_;                 // guarded by viewMutex_
+    std::u16string currentFirmware_;                // guarded by viewMutex_
+
+    // The update dialogs. The installer's belongs to the user-interface thread; the firmware
+    // dialog is made and destroyed there, and the worker shows the update's steps on it.
+    std::unique_ptr<UpdateProcessDlg> installerDialog_;  // user-interface thread only
+    bool installerFailed_ = false;                       // user-interface thread only
+    mutable std::mutex firmwareDialogMutex_;
+    std::unique_ptr<UpdateTipDlg> firmwareDialog_;  // guarded by firmwareDialogMutex_
+    int firmwareStepPercent_ = -1;                  // guarded by firmwareDialogMutex_; -1: none
+    int firmwareStepText_ = 0;                      // guarded by firmwareDialogMutex_
+    int lastDownloadProgress_ = 0;                  // device worker only
 
     // Last: it runs on its own thread against everything above, so it goes first.
     std::unique_ptr<DeviceWorker> worker_;

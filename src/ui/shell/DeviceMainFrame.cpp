@@ -21,6 +21,7 @@
 #include "ui/toolkit/controls/CIconButton.h"
 #include "ui/toolkit/controls/MPicture.h"
 #include "ui/toolkit/controls/MTabCtrl.h"
+#include "update/DeviceSettingsPage.h"
 
 using namespace mainwnd;
 
@@ -132,6 +133,8 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
         return static_cast<std::uint32_t>(UiBackend::Current().NowMs());
     });
     macroPage_->Build();
+    deviceSettingsPage_ = std::make_unique<DeviceSettingsPage>(host);
+    deviceSettingsPage_->Build();
     settingsPage_ = std::make_unique<SettingsPage>(host);
     settingsPage_->Build();
 
@@ -181,6 +184,7 @@ std::vector<MainPage*> DeviceMainDlg::Pages() const {
          {static_cast<MainPage*>(buttonPage_.get()), static_cast<MainPage*>(dpiPage_.get()),
           static_cast<MainPage*>(performancePage_.get()),
           static_cast<MainPage*>(lightingPage_.get()), static_cast<MainPage*>(macroPage_.get()),
+          static_cast<MainPage*>(deviceSettingsPage_.get()),
           static_cast<MainPage*>(settingsPage_.get())}) {
         if (page != nullptr) {
             pages.push_back(page);
@@ -293,6 +297,7 @@ void DeviceMainDlg::ApplyTexts() {
     for (MainPage* page : Pages()) {
         page->ApplyTexts();
     }
+    ShowFirmwareVersions();
 }
 
 void DeviceMainDlg::SetCaptionText(int id, const std::u16string& text) {

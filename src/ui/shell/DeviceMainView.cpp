@@ -63,9 +63,6 @@ void DeviceMainDlg::SetReportRateCapability(int) {
     // The session state keeps it; the performance page reads it when it loads.
 }
 
-void DeviceMainDlg::SetMouseFirmwareVersion(const std::u16string&) {
-}
-
 void DeviceMainDlg::SelectDpiStageCount(int count) {
     OnPages([this, count] { dpiPage_->ShowReportedCount(count); });
 }

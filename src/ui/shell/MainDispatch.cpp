@@ -62,6 +62,8 @@ constexpr MainDispatchEntry kTable[] = {
     {166, 166, 1, kAnyCode, MainRoute::kMacros},
     {187, 187, 1, kAnyCode, MainRoute::kMacros},
     {178, 184, 6, kNotifyEditEnded, MainRoute::kMacros},
+    // The device settings page's firmware update buttons.
+    {248, 249, 1, kNotifyClick, MainRoute::kDevice},
     // Decorations of the button page that answer clicks without an action.
     {94, 97, 1, kNotifyClick, MainRoute::kNothing},
     {218, 224, 1, kNotifyClick, MainRoute::kNothing},

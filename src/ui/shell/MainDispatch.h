@@ -11,6 +11,7 @@ enum class MainRoute {
     kLighting,     // the lighting page
     kButtons,      // the button page with its key-combination and repeat panels
     kMacros,       // the macro page
+    kDevice,       // the device settings page
     kNothing,      // taken, and answered 1, without doing anything
 };
 

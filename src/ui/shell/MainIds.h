@@ -68,6 +68,9 @@ inline constexpr unsigned kMessageReloadTexts = 2022;       // from another prog
 inline constexpr unsigned kMessageActivate = 0x8001;
 // The worker asks for the transient popups to be closed (handled on the user-interface thread).
 inline constexpr unsigned kMessageClosePopups = 0x8002;
+// The installer download or its hand-off to the desktop failed (handled on the user-interface
+// thread, which ends the download's dialog and says so).
+inline constexpr unsigned kMessageInstallerFailed = 0x8003;
 
 // Menu commands (kMessageCommand's wParam).
 inline constexpr int kCommandQuit = 100;

@@ -26,7 +26,8 @@ struct MainWindowEnvironment {
     // Ends the process with an exit code at once (the quit paths). Null: the window's loop ends
     // instead, which tests use.
     std::function<void(int exitCode)> endProcess;
-    // Opens a web address with the desktop; null opens nothing.
+    // Opens a web address or a file (a downloaded installer package) with the desktop; null opens
+    // nothing.
     std::function<bool(const std::u16string& url)> openUrl;
     // Opens the desktop's own mouse settings; null opens nothing.
     std::function<bool()> openMouseSettings;

@@ -50,6 +50,8 @@ public:
     virtual void ShowDpiIndicator(int) {}
     // Opens the desktop's own mouse settings; false when there are none to open.
     virtual bool OpenMouseSettings() { return false; }
+    // The loaded model's firmware address; empty when its descriptor gives none.
+    virtual std::u16string FirmwareUrl() const { return {}; }
     // The device type (config.xml) of the opened model; 0 before one is opened.
     virtual int OpenedDeviceType() const { return 0; }
 };

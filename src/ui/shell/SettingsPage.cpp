@@ -30,6 +30,9 @@ constexpr int kComboTextSize = 14;
 constexpr char16_t kExitModeGroup[] = u"IDC_SET_STC_EXITMODE";
 constexpr int kVersionTextId = 17;
 constexpr int kLinkSpacing = 160;
+// The update caption's texts.
+constexpr int kLatestVersionText = 580;
+constexpr int kNewVersionText = 582;
 
 // Message boxes of the factory reset.
 constexpr int kNoMouseTitle = 576;
@@ -227,6 +230,33 @@ void SettingsPage::OnMinimizeClicked() {
     if (minimize != nullptr) {
         WriteAppRegValue(kAutorunMinimizeValue, minimize->GetCheck() ? u"1" : u"0");
     }
+}
+
+void SettingsPage::ShowSoftwareCheck(const VersionCheckResult& result) {
+    MDialog& dialog = host_.Window();
+    MControl* page = host_.Container(mainwnd::kSettingsPage);
+    auto* caption = dynamic_cast<MControlFont*>(dialog.GetControl(kUpdateCaption, page));
+    MControl* button = dialog.GetControl(kUpdateButton, page);
+    if (caption == nullptr || button == nullptr) {
+        return;
+    }
+    switch (result.outcome) {
+        case VersionCheckResult::Outcome::Newer:
+            caption->SetTitle(
+                Format(u"%s: v%s", GetText(kNewVersionText, kTextSection), result.latest));
+            button->SetEnabled(true);
+            break;
+        case VersionCheckResult::Outcome::UpToDate:
+            caption->SetTitle(GetText(kLatestVersionText, kTextSection));
+            button->SetEnabled(false);
+            break;
+        case VersionCheckResult::Outcome::NoAnswer:
+            break;
+    }
+}
+
+void SettingsPage::StoreExitMode() {
+    OnExitModeClicked();
 }
 
 void SettingsPage::OnExitModeClicked() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/shell/MainPage.h"
+#include "update/VersionCheck.h"
 
 class PageHost;
 
@@ -50,6 +51,13 @@ public:
 
     // The version caption, "<text 17>: v<version>"; empty when config.xml gives no version.
     static std::u16string VersionCaption(const std::u16string& version);
+
+    // What the software check found: a newer version is named in the update caption and the
+    // button stays enabled; an older or equal one shows "latest version" and disables the button.
+    // Sets control texts and states only, so the worker may call it.
+    void ShowSoftwareCheck(const VersionCheckResult& result);
+    // Writes "exit_mode" from the close radio buttons, as a click on them does.
+    void StoreExitMode();
 
     // MainPage overrides
     void Build() override;
