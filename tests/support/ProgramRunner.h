@@ -44,6 +44,9 @@ public:
     ProgramRunner(std::filesystem::path program, std::filesystem::path outputFolder)
         : program_(std::move(program)), outputFolder_(std::move(outputFolder)) {}
 
+    // Runs another binary from now on (a private installation of the same program, say).
+    void SetProgram(std::filesystem::path program) { program_ = std::move(program); }
+
     void Set(const std::string& name, const std::string& value) {
         Unset(name);
         overrides_.push_back(name + "=" + value);

@@ -258,6 +258,8 @@ private:
 
     // The updates (DeviceMainUpdate.cpp).
     void OnInstallerFailed();
+    // The software check's last finding on the settings page again (after a change of language).
+    void ShowKnownSoftwareCheck();
     void CloseUpdateDialogs();
     // The download's progress as message 1694, each value once (worker thread).
     void PostDownloadProgress(int percent);

@@ -298,6 +298,7 @@ void DeviceMainDlg::ApplyTexts() {
         page->ApplyTexts();
     }
     ShowFirmwareVersions();
+    ShowKnownSoftwareCheck();
 }
 
 void DeviceMainDlg::SetCaptionText(int id, const std::u16string& text) {

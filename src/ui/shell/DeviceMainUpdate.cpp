@@ -20,6 +20,7 @@
 #include "update/UpdateProcessDlg.h"
 #include "update/UpdateTipDlg.h"
 #include "update/VersionCheck.h"
+#include "update/VersionCompare.h"
 
 using namespace mainwnd;
 
@@ -39,6 +40,18 @@ constexpr int kCommandFirmwareUpdate = 27;
 
 constexpr int kOfferSoftware = 1;
 constexpr int kOfferFirmware = 2;
+
+// What a check with these versions found; NoAnswer while either is unknown.
+VersionCheckResult KnownCheck(const std::u16string& current, const std::u16string& latest) {
+    VersionCheckResult result;
+    if (!current.empty() && !latest.empty()) {
+        result.latest = latest;
+        result.outcome = CompareVersions(current, latest) > 0
+                             ? VersionCheckResult::Outcome::Newer
+                             : VersionCheckResult::Outcome::UpToDate;
+    }
+    return result;
+}
 
 const char16_t* FirmwareOutcomeName(FirmwareOutcome outcome) {
     switch (outcome) {
@@ -121,9 +134,25 @@ void DeviceMainDlg::ShowFirmwareVersions() {
     }
     const std::u16string cableVersion = deviceSettingsPage_->ShowFirmwareVersions(
         mode, release, session_.state.MouseFirmwareVersion());
-    if (!cableVersion.empty()) {
+    VersionCheckResult known;
+    {
         std::lock_guard<std::mutex> lock(viewMutex_);
-        currentFirmware_ = cableVersion;
+        if (!cableVersion.empty()) {
+            currentFirmware_ = cableVersion;
+        }
+        known = KnownCheck(currentFirmware_, latestFirmware_);
+    }
+    // The labels start afresh (a change of language, a connection); what the last check found
+    // stays on show, so the status never says "latest" beside an enabled update button.
+    if (mode == 0) {
+        deviceSettingsPage_->ShowFirmwareCheck(known);
+    }
+}
+
+void DeviceMainDlg::ShowKnownSoftwareCheck() {
+    if (settingsPage_) {
+        settingsPage_->ShowSoftwareCheck(
+            KnownCheck(catalog_.Software().version, LatestSoftwareVersion()));
     }
 }
 
