@@ -206,6 +206,24 @@ TEST_F(KestrelUpdateScriptTest, FirmwareUpdateFaults) {
     }
 }
 
+TEST_F(KestrelUpdateScriptTest, ModelWithoutFirmwareAddressHasNothingToCheck) {
+    // A descriptor without a firmware address: the button says there is nothing newer and asks
+    // no server.
+    InstallationCopy bare(KESTREL_PATH, dir.Path() / "bare",
+                          {{"https://kestrel.invalid/firmware/kestrel_k2", ""}});
+    ASSERT_TRUE(bare.Ok()) << bare.Error();
+    runner.SetProgram(bare.Program());
+    const ProgramResult result =
+        RunScript(std::string(kOpenK2) + "select 48 5\nanswer 1\nclick 248\nidle\nshow 246\n",
+                  {"--sim=1002:0"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("messagebox \"Mouse Firmware\" \"You have the latest version.\""),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(LineStarting(result, "246 "), "246 visible enabled \"You have the latest version.\"");
+    EXPECT_TRUE(server_.Requests().empty());
+}
+
 class KestrelInstallerScriptTest : public KestrelUpdateScriptTest {
 protected:
     void SetUp() override {
