@@ -84,23 +84,33 @@ TEST(FirmwareVersionDisplay, ShowsTheFirstCharacterAndTheLastTwo) {
     }
 }
 
-// Texts of 1 to 10 characters are versions; anything else changes nothing, whatever it says.
-TEST_F(VersionCheckTest, SoftwareVersionTextLengths) {
+// Software versions have 1 to 10 characters, firmware versions 1 to 9; a line break after the
+// text is not part of it. Anything else changes nothing, whatever it says.
+TEST_F(VersionCheckTest, VersionTextLengths) {
     struct Case {
+        bool firmware;
         std::string text;
         Outcome outcome;
         std::u16string latest;
     };
     const Case cases[] = {
-        {"", Outcome::NoAnswer, u""},
-        {"2", Outcome::Newer, u"2"},
-        {"1.20.30.40", Outcome::Newer, u"1.20.30.40"},
-        {"1.20.30.400", Outcome::NoAnswer, u""},
+        {false, "", Outcome::NoAnswer, u""},
+        {false, "2", Outcome::Newer, u"2"},
+        {false, "1.20.30.40", Outcome::Newer, u"1.20.30.40"},
+        {false, "1.20.30.40\r\n", Outcome::Newer, u"1.20.30.40"},
+        {false, "1.20.30.400", Outcome::NoAnswer, u""},
+        {false, "\n", Outcome::NoAnswer, u""},
+        {true, "", Outcome::NoAnswer, u""},
+        {true, "106", Outcome::Newer, u"106"},
+        {true, "106\n", Outcome::Newer, u"106"},
+        {true, "123456789", Outcome::Newer, u"123456789"},
+        {true, "1234567890", Outcome::NoAnswer, u""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("\"" + c.text + "\"");
+        SCOPED_TRACE((c.firmware ? "firmware \"" : "software \"") + c.text + "\"");
         const VersionCheckResult result =
-            CheckSoftwareVersion(ServeSoftware(c.text), u"1.0.9", fast_);
+            c.firmware ? CheckFirmwareVersion(ServeFirmware(c.text), u"105", fast_)
+                       : CheckSoftwareVersion(ServeSoftware(c.text), u"1.0.9", fast_);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.latest, c.latest);
     }
@@ -126,27 +136,6 @@ TEST_F(VersionCheckTest, SoftwareVersionsCompareByNumberNotByText) {
             CheckSoftwareVersion(ServeSoftware(c.latest), c.current, fast_);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.latest, FromUtf8(c.latest));
-    }
-}
-
-TEST_F(VersionCheckTest, FirmwareVersionTextLengths) {
-    struct Case {
-        std::string text;
-        Outcome outcome;
-        std::u16string latest;
-    };
-    const Case cases[] = {
-        {"", Outcome::NoAnswer, u""},
-        {"106", Outcome::Newer, u"106"},
-        {"123456789", Outcome::Newer, u"123456789"},
-        {"1234567890", Outcome::NoAnswer, u""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("\"" + c.text + "\"");
-        const VersionCheckResult result =
-            CheckFirmwareVersion(ServeFirmware(c.text), u"105", fast_);
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.latest, c.latest);
     }
 }
 
