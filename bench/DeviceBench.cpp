@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "device/CommandFailureHandler.h"
-#include "device/CommandProtocol.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceState.h"
-#include "device/FirmwareTransfer.h"
-#include "device/HidTrafficLog.h"
-#include "device/SilentWorkerView.h"
+#include "device/protocol/CommandFailureHandler.h"
+#include "device/protocol/CommandProtocol.h"
+#include "device/protocol/DeviceState.h"
+#include "device/protocol/FirmwareTransfer.h"
+#include "device/transport/DeviceManager.h"
+#include "device/transport/HidTrafficLog.h"
+#include "device/worker/SilentWorkerView.h"
 #include "sim/VirtualHidBackend.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"

@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceManager.h"
-#include "device/FirmwareReports.h"
+#include "device/protocol/FirmwareReports.h"
+#include "device/transport/DeviceManager.h"
 #include "sim/VirtualHidBackend.h"
 #include "text/Utf.h"
 #include "update/ArchiveExtract.h"

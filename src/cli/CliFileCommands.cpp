@@ -9,7 +9,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
-#include "device/DeviceWorker.h"
+#include "device/worker/DeviceWorker.h"
 #include "i18n/DefaultNames.h"
 #include "keys/MacroFiles.h"
 #include "profiles/ProfileFiles.h"

@@ -1,7 +1,7 @@
 #include "cli/CliOutput.h"
 
-#include "device/DeviceEntry.h"
-#include "device/DeviceManager.h"
+#include "device/catalogue/DeviceEntry.h"
+#include "device/transport/DeviceManager.h"
 #include "store/StoreRecords.h"
 #include "text/Format.h"
 #include "text/Utf.h"

@@ -8,10 +8,10 @@
 
 #include "cli/CliView.h"
 #include "cli/CliWorker.h"
-#include "device/DeviceCatalog.h"
-#include "device/DeviceSession.h"
-#include "device/HidBackend.h"
-#include "device/ModelLoader.h"
+#include "device/catalogue/DeviceCatalog.h"
+#include "device/transport/HidBackend.h"
+#include "device/worker/DeviceSession.h"
+#include "device/worker/ModelLoader.h"
 #include "store/SettingsStore.h"
 #include "update/FirmwareUpdate.h"
 

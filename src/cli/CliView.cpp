@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "device/DeviceState.h"
+#include "device/protocol/DeviceState.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "device/SilentWorkerView.h"
+#include "device/worker/SilentWorkerView.h"
 
 class DeviceState;
 class SettingsStore;

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "device/DeviceWorker.h"
+#include "device/worker/DeviceWorker.h"
 
 // The device worker as kestrelctl runs it: the same worker, which also counts the write commands
 // the mouse did not acknowledge, so that a command can end with exit status 1.

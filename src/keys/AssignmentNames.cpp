@@ -1,6 +1,6 @@
 #include "keys/AssignmentNames.h"
 
-#include "device/AssignmentTables.h"
+#include "device/protocol/AssignmentTables.h"
 #include "i18n/DefaultNames.h"
 #include "i18n/TextLookup.h"
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "device/AssignmentTables.h"
-#include "device/DeviceSession.h"
-#include "device/DeviceWorker.h"
+#include "device/protocol/AssignmentTables.h"
+#include "device/worker/DeviceSession.h"
+#include "device/worker/DeviceWorker.h"
 #include "i18n/TextLookup.h"
 #include "keys/ButtonPageControls.h"
 #include "keys/KeyEvent.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "device/DescriptorButton.h"
+#include "device/catalogue/DescriptorButton.h"
 #include "keys/KeyCapture.h"
 #include "keys/KeyCombination.h"
 #include "store/StoreRecords.h"

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "device/AssignmentTables.h"
+#include "device/protocol/AssignmentTables.h"
 #include "keys/ButtonPage.h"
 #include "keys/KeyPageIds.h"
 #include "ui/shell/MainIds.h"

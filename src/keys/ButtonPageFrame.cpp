@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <span>
 
-#include "device/AssignmentTables.h"
-#include "device/DeviceSession.h"
+#include "device/protocol/AssignmentTables.h"
+#include "device/worker/DeviceSession.h"
 #include "i18n/TextLookup.h"
 #include "keys/AssignmentNames.h"
 #include "keys/ButtonPage.h"

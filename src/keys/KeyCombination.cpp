@@ -1,7 +1,7 @@
 #include "keys/KeyCombination.h"
 
-#include "device/AssignmentTables.h"
-#include "device/KeyCodes.h"
+#include "device/protocol/AssignmentTables.h"
+#include "device/protocol/KeyCodes.h"
 
 namespace keys {
 

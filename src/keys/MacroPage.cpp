@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "device/DeviceSession.h"
+#include "device/worker/DeviceSession.h"
 #include "i18n/DefaultNames.h"
 #include "i18n/TextLookup.h"
 #include "keys/KeyEvent.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "device/Trace.h"
+#include "device/transport/Trace.h"
 #include "i18n/TextIds.h"
 #include "keys/MacroFiles.h"
 #include "keys/MacroPage.h"

@@ -1,6 +1,6 @@
 #include "sim/ConnectionSetup.h"
 
-#include "device/DeviceEntry.h"
+#include "device/catalogue/DeviceEntry.h"
 #include "sim/MouseIdentity.h"
 
 namespace sim {

@@ -1,6 +1,6 @@
 #include "sim/MouseIdentity.h"
 
-#include "device/DeviceEntry.h"
+#include "device/catalogue/DeviceEntry.h"
 #include "text/Utf.h"
 
 namespace sim {

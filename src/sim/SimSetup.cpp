@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "device/DeviceCatalog.h"
+#include "device/catalogue/DeviceCatalog.h"
 #include "sim/VirtualHidBackend.h"
 #include "text/Numbers.h"
 

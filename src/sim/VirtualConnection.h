@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "device/HidBackend.h"
+#include "device/transport/HidBackend.h"
 #include "sim/CommandEndpoint.h"
 #include "sim/ConnectionSetup.h"
 #include "sim/FaultPlan.h"

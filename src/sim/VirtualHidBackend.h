@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceEntry.h"
-#include "device/HidBackend.h"
+#include "device/catalogue/DeviceEntry.h"
+#include "device/transport/HidBackend.h"
 #include "sim/ConnectionSetup.h"
 #include "sim/MouseIdentity.h"
 #include "sim/VirtualConnection.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/HidBackend.h"
+#include "device/transport/HidBackend.h"
 #include "sim/InputQueue.h"
 #include "sim/VirtualConnection.h"
 

@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "app/Folders.h"
-#include "device/DeviceManager.h"
-#include "device/FirmwareReports.h"
+#include "device/protocol/FirmwareReports.h"
+#include "device/transport/DeviceManager.h"
 #include "update/ArchiveExtract.h"
 #include "update/UpdateFiles.h"
 #include "update/VersionCheck.h"

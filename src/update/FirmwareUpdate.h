@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/FirmwareTransfer.h"
+#include "device/protocol/FirmwareTransfer.h"
 #include "update/Downloader.h"
 
 class DeviceManager;

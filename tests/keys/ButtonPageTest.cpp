@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/Languages.h"
-#include "device/AssignmentEncoding.h"
-#include "device/AssignmentTables.h"
-#include "device/DeviceDescriptor.h"
-#include "device/DeviceWorker.h"
+#include "device/catalogue/DeviceDescriptor.h"
+#include "device/protocol/AssignmentEncoding.h"
+#include "device/protocol/AssignmentTables.h"
+#include "device/worker/DeviceWorker.h"
 #include "i18n/DefaultNames.h"
 #include "keys/AssignmentNames.h"
 #include "keys/ButtonPage.h"

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "device/AssignmentEncoding.h"
-#include "device/AssignmentTables.h"
+#include "device/protocol/AssignmentEncoding.h"
+#include "device/protocol/AssignmentTables.h"
 #include "keys/KeyCombination.h"
 #include "text/Utf.h"
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/KeyCodes.h"
+#include "device/protocol/KeyCodes.h"
 #include "platform/LinuxKeyMap.h"
 #include "support/Printable.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "device/AssignmentEncoding.h"
+#include "device/protocol/AssignmentEncoding.h"
 #include "keys/KeyPageIds.h"
 #include "keys/MacroPage.h"
 #include "keys/MacroTestCapture.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceCatalog.h"
+#include "device/catalogue/DeviceCatalog.h"
 #include "sim/SimChoice.h"
 #include "sim/SimSetup.h"
 #include "sim/VirtualHidBackend.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "SimRequests.h"
-#include "device/HidBackend.h"
+#include "device/transport/HidBackend.h"
 #include "sim/VirtualConnection.h"
 #include "sim/VirtualHidBackend.h"
 

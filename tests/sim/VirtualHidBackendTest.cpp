@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "SimExchange.h"
-#include "device/DeviceCatalog.h"
+#include "device/catalogue/DeviceCatalog.h"
 #include "sim/SimSetup.h"
 #include "sim/VirtualHidBackend.h"
 

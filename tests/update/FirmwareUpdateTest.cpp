@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "device/DeviceManager.h"
-#include "device/FirmwareReports.h"
+#include "device/protocol/FirmwareReports.h"
+#include "device/transport/DeviceManager.h"
 #include "platform/ScopedEnv.h"
 #include "sim/VirtualHidBackend.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "device/DeviceSession.h"
+#include "device/worker/DeviceSession.h"
 #include "i18n/TextLookup.h"
 #include "store/SettingsStore.h"
 #include "text/Format.h"

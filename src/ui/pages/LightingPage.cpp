@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "device/DeviceSession.h"
-#include "device/DeviceWorker.h"
+#include "device/worker/DeviceSession.h"
+#include "device/worker/DeviceWorker.h"
 #include "i18n/TextLookup.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"

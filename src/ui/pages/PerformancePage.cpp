@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "device/DeviceSession.h"
-#include "device/ReportRate.h"
+#include "device/protocol/ReportRate.h"
+#include "device/worker/DeviceSession.h"
 #include "i18n/TextLookup.h"
 #include "store/ProfileDefaults.h"
 #include "store/SettingsStore.h"

@@ -1,6 +1,6 @@
 #include "ui/shell/AboutDlg.h"
 
-#include "device/DeviceManager.h"
+#include "device/transport/DeviceManager.h"
 #include "i18n/TextLookup.h"
 #include "text/Format.h"
 #include "text/VersionText.h"

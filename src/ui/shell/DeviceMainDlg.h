@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceCatalog.h"
-#include "device/DeviceSession.h"
-#include "device/WorkerView.h"
+#include "device/catalogue/DeviceCatalog.h"
+#include "device/worker/DeviceSession.h"
+#include "device/worker/WorkerView.h"
 #include "i18n/LanguageTarget.h"
 #include "i18n/TextIds.h"
 #include "keys/KeyCapture.h"

@@ -4,8 +4,8 @@
 // 1694 (download progress), and shows the firmware update's steps on its dialog directly.
 
 #include "app/Folders.h"
-#include "device/DeviceManager.h"
-#include "device/Trace.h"
+#include "device/transport/DeviceManager.h"
+#include "device/transport/Trace.h"
 #include "i18n/TextLookup.h"
 #include "text/Format.h"
 #include "text/Utf.h"

@@ -5,7 +5,7 @@
 
 #include "app/AppRegistry.h"
 #include "app/Languages.h"
-#include "device/DeviceSession.h"
+#include "device/worker/DeviceSession.h"
 #include "i18n/LanguageSelector.h"
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"

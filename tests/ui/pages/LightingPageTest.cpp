@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/Languages.h"
-#include "device/DeviceWorker.h"
+#include "device/worker/DeviceWorker.h"
 #include "store/SQLiteDB.h"
 #include "text/Format.h"
 #include "ui/pages/LightingPage.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "device/DeviceSession.h"
+#include "device/worker/DeviceSession.h"
 #include "store/SettingsStore.h"
 #include "support/TempDir.h"
 #include "text/Utf.h"

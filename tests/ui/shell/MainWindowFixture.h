@@ -10,7 +10,7 @@
 
 #include "app/AppConfig.h"
 #include "app/AppRegistry.h"
-#include "device/DeviceManager.h"
+#include "device/transport/DeviceManager.h"
 #include "platform/ScopedEnv.h"
 #include "sim/SimSetup.h"
 #include "sim/VirtualHidBackend.h"
