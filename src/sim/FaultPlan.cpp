@@ -47,9 +47,21 @@ void FaultPlan::SetRandomSeed(std::uint32_t seed) {
 
 void FaultPlan::Clear() {
     std::lock_guard lock(mutex_);
-    lose_ = refuse_ = garble_ = failUpdateWrites_ = 0;
+    lose_ = refuse_ = garble_ = failUpdateWrites_ = lateReplies_ = notifyingReplies_ = 0;
     delay_ = std::chrono::milliseconds(0);
     latency_ = std::chrono::microseconds(0);
+}
+
+void FaultPlan::DelayNextReplies(int count, std::chrono::milliseconds delay) {
+    std::lock_guard lock(mutex_);
+    lateReplies_ = count;
+    lateDelay_ = delay;
+}
+
+void FaultPlan::NotifyDuringNextReplies(const InputReport& report, int count) {
+    std::lock_guard lock(mutex_);
+    notification_ = report;
+    notifyingReplies_ = count;
 }
 
 FaultPlan::Decision FaultPlan::NextRequest() {
@@ -57,6 +69,14 @@ FaultPlan::Decision FaultPlan::NextRequest() {
     Decision decision;
     decision.delay = delay_;
     decision.latency = latency_;
+    if (lateReplies_ > 0) {
+        --lateReplies_;
+        decision.delay = std::max(decision.delay, lateDelay_);
+    }
+    if (notifyingReplies_ > 0) {
+        --notifyingReplies_;
+        decision.before = notification_;
+    }
     if (lose_ > 0) {
         --lose_;
         decision.fault = ReplyFault::Lose;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <random>
 
 #include "sim/DeviceReports.h"
@@ -30,6 +31,8 @@ public:
         GarbageKind garbage = GarbageKind::RandomBytes;
         std::chrono::milliseconds delay{0};
         std::chrono::microseconds latency{0};
+        // An unasked report that comes before the reply, while the request waits for it.
+        std::optional<InputReport> before;
     };
 
     void LoseAcknowledgements(int count);
@@ -37,6 +40,12 @@ public:
     void GarbleReplies(int count, GarbageKind kind);
     // Every reply from now on becomes readable `delay` after its request (0: at once).
     void DelayReplies(std::chrono::milliseconds delay);
+    // Only the replies to the next `count` requests come `delay` after their request (late ones,
+    // when the delay is longer than the host waits).
+    void DelayNextReplies(int count, std::chrono::milliseconds delay);
+    // The next `count` requests see `report` (a DPI or link report) arrive before their reply, as
+    // when the mouse sends one while the host waits for an answer.
+    void NotifyDuringNextReplies(const InputReport& report, int count);
     // Every write from now on takes `latency` before it returns, a command's reply then being
     // ready (1 ms is one full-speed USB frame). Firmware-update reports take it too.
     void SetReportLatency(std::chrono::microseconds latency);
@@ -62,6 +71,10 @@ private:
     std::chrono::milliseconds delay_{0};                  // guarded by mutex_
     std::chrono::microseconds latency_{0};                // guarded by mutex_
     int failUpdateWrites_ = 0;                            // guarded by mutex_
+    int lateReplies_ = 0;                                 // guarded by mutex_
+    std::chrono::milliseconds lateDelay_{0};              // guarded by mutex_
+    int notifyingReplies_ = 0;                            // guarded by mutex_
+    InputReport notification_{};                          // guarded by mutex_
     std::mt19937 random_{0x4B37};                         // guarded by mutex_
 };
 

@@ -234,6 +234,9 @@ int VirtualConnection::WriteCommand(std::uint64_t generation, const std::uint8_t
         reply = faults_.MakeGarbage(request, decision.garbage);
     }
     WaitPrecisely(decision.latency);
+    if (decision.before) {
+        Deliver(kCommandInterface, *decision.before, InputQueue::Clock::now());
+    }
     if (decision.fault != FaultPlan::ReplyFault::Lose) {
         Deliver(kCommandInterface, reply, InputQueue::Clock::now() + decision.delay, generation);
     }

@@ -4,10 +4,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <thread>
 
 #include "device/transport/HidTrafficLog.h"
+#include "device/transport/NotificationReports.h"
 #include "device/transport/Trace.h"
 
 namespace {
@@ -16,13 +18,17 @@ constexpr std::size_t kReportSize = 65;       // request and reply buffers
 constexpr std::size_t kShortReportSize = 33;  // bytes 0 to 32: header, payload, checksum
 constexpr std::size_t kChecksumByte = 32;
 constexpr std::uint8_t kInfoCommand = 0x10;
-constexpr std::uint8_t kLinkReport = 0xC0;
 
 constexpr int kAcknowledgementReads = 50;
 constexpr int kAcknowledgementTimeoutMs = 30;
 constexpr int kInfoRetryDelayMs = 500;
 constexpr int kNotificationTimeoutMs = 100;
 constexpr int kDongleTimeoutMs = 10;
+// Reports waiting on a handle before a request goes out are taken first, up to this many: a
+// device that never stops sending must not hold the request back for ever.
+constexpr int kMaxWaitingReports = 32;
+// Notifications kept for the worker while exchanges run; beyond this the oldest go.
+constexpr std::size_t kMaxHeldNotifications = 64;
 
 constexpr std::uint16_t kCommandUsagePage = 0x0001;
 constexpr std::uint16_t kCommandUsage = 0x0000;
@@ -118,6 +124,14 @@ struct DeviceManager::State {
     OpenedDevice* currentDevice = nullptr;               // guarded by mutex
 
     std::unique_ptr<HidDevice> updateHandle;  // device worker only
+
+    // Notifications that arrived during exchanges, oldest first, with the model of the device
+    // they came from; ReadNotification hands them out before it reads again. Device worker only.
+    struct HeldReport {
+        int deviceType = 0;
+        std::array<std::uint8_t, kReportSize> bytes{};
+    };
+    std::deque<HeldReport> held;
 };
 
 DeviceManager::DeviceManager(HidBackend& backend) : state_(std::make_unique<State>(backend)) {
@@ -186,6 +200,8 @@ void DeviceManager::CloseAll() {
         state_->currentHandle = nullptr;
         state_->currentDevice = nullptr;
     }
+    // What the closed handles sent belongs to devices that are gone or will be opened anew.
+    state_->held.clear();
     // The handles close here, outside the lock.
 }
 
@@ -419,22 +435,62 @@ bool DeviceManager::QueryInfo(std::uint8_t* reply, HidDevice* handle) {
         return true;
     }
 
+    const int deviceType = CurrentDeviceType();
+    TakeWaitingReports(*handle, deviceType);
     std::memset(reply, 0, kReportSize);
     reply[1] = kInfoCommand;
     reply[kChecksumByte] = Checksum(reply);
     if (WriteLogged(*handle, reply, kShortReportSize) < 1) {
         return false;
     }
+    std::array<std::uint8_t, kReportSize> read{};
     for (int attempt = 0; attempt < kAcknowledgementReads; ++attempt) {
-        const int read = ReadLogged(*handle, reply, kShortReportSize, kAcknowledgementTimeoutMs);
-        if (IsAcknowledgement(reply, read)) {
-            return true;
-        }
-        if (read < 0) {
+        read.fill(0);
+        const int length =
+            ReadLogged(*handle, read.data(), kShortReportSize, kAcknowledgementTimeoutMs);
+        if (length < 0) {
             return false;  // the handle is dead (device unplugged); more reads cannot help
+        }
+        if (length > 0 && IsNotificationReport(read[0])) {
+            Hold(deviceType, read.data());
+            continue;
+        }
+        if (length > 0) {
+            std::memcpy(reply, read.data(), std::min<std::size_t>(length, kShortReportSize));
+        }
+        if (IsAcknowledgement(reply, length)) {
+            return true;
         }
     }
     return false;
+}
+
+void DeviceManager::TakeWaitingReports(HidDevice& handle, int deviceType) {
+    std::array<std::uint8_t, kReportSize> report{};
+    for (int taken = 0; taken < kMaxWaitingReports; ++taken) {
+        report.fill(0);
+        const int length = ReadLogged(handle, report.data(), kReportSize, 0);
+        if (length <= 0) {
+            return;
+        }
+        if (IsNotificationReport(report[0])) {
+            Hold(deviceType, report.data());
+        } else {
+            // A reply that came after its request gave up waiting: it answers nothing now.
+            TraceFormat(u"stale reply dropped: %02X %02X %02X %02X", report[0], report[1],
+                        report[2], report[3]);
+        }
+    }
+}
+
+void DeviceManager::Hold(int deviceType, const std::uint8_t* report) {
+    if (state_->held.size() >= kMaxHeldNotifications) {
+        state_->held.pop_front();
+        Trace(u"notification dropped: too many held during exchanges");
+    }
+    State::HeldReport& held = state_->held.emplace_back();
+    held.deviceType = deviceType;
+    std::memcpy(held.bytes.data(), report, kReportSize);
 }
 
 bool DeviceManager::SendCommand(std::uint8_t* buffer, std::size_t length) {
@@ -446,6 +502,8 @@ bool DeviceManager::SendCommand(std::uint8_t* buffer, std::size_t length) {
         return false;
     }
     buffer[kChecksumByte] = Checksum(buffer);
+    const int deviceType = CurrentDeviceType();
+    TakeWaitingReports(*handle, deviceType);
 
     std::array<std::uint8_t, kReportSize> exchange;
     std::memcpy(exchange.data(), buffer, kReportSize);
@@ -453,14 +511,23 @@ bool DeviceManager::SendCommand(std::uint8_t* buffer, std::size_t length) {
         return false;
     }
     bool acknowledged = false;
+    std::array<std::uint8_t, kReportSize> reply{};
     for (int attempt = 0; attempt < kAcknowledgementReads; ++attempt) {
-        const int read = ReadLogged(*handle, exchange.data(), length, kAcknowledgementTimeoutMs);
+        // A short read overwrites only what it delivers, as the exchange buffer always was.
+        std::memcpy(reply.data(), exchange.data(), kReportSize);
+        const int read = ReadLogged(*handle, reply.data(), length, kAcknowledgementTimeoutMs);
+        if (read < 0) {
+            break;  // the handle is dead (device unplugged); more reads cannot help
+        }
+        if (read > 0 && IsNotificationReport(reply[0])) {
+            // Unasked: kept for the worker, never the answer to this request.
+            Hold(deviceType, reply.data());
+            continue;
+        }
+        exchange = reply;
         if (IsAcknowledgement(exchange.data(), read)) {
             acknowledged = true;
             break;
-        }
-        if (read < 0) {
-            break;  // the handle is dead (device unplugged); more reads cannot help
         }
     }
     // The caller gets the last reply whether or not it acknowledged, for its diagnostics.
@@ -479,6 +546,13 @@ bool DeviceManager::ReadNotification(std::uint8_t* buffer, int& deviceType, int 
         if (!state_->open) {
             return false;
         }
+    }
+    if (!state_->held.empty()) {
+        const State::HeldReport held = state_->held.front();
+        state_->held.pop_front();
+        deviceType = held.deviceType;
+        std::memcpy(buffer, held.bytes.data(), kReportSize);
+        return true;
     }
     if (HidDevice* handle = SelectCurrent()) {
         return ReadLogged(*handle, buffer, kReportSize, timeoutMs) > 0;

@@ -90,7 +90,9 @@ public:
 
     // Exchange (device worker only). Buffers are 65 bytes. A reply acknowledges when it carries
     // a status byte (byte 1) equal to 0x00; up to 50 reads of 30 ms wait for it, fewer when the
-    // handle fails (the device is gone).
+    // handle fails (the device is gone). What is already waiting on the handle is read before the
+    // request goes out, and notifications (NotificationReports.h) read before or during the wait
+    // are no reply: they are kept, in order, for ReadNotification.
     //
     // Command 0x10 on `handle`; without a handle, the selected device's stored information reply.
     bool QueryInfo(std::uint8_t* reply, HidDevice* handle);
@@ -98,9 +100,10 @@ public:
     // waits for the acknowledgement; `buffer` then holds the last reply read (the request when
     // none came). False when nothing is open or selected, or the write or acknowledgement fails.
     bool SendCommand(std::uint8_t* buffer, std::size_t length);
-    // One input report: from the selected device (100 ms), else from the first receiver that has
-    // one (10 ms each), whose link reports update the link states and, when the mouse comes back,
-    // its identification. `deviceType` gets the model the report belongs to.
+    // One input report: a notification kept by an exchange if there is one (oldest first), else
+    // from the selected device (100 ms), else from the first receiver that has one (10 ms each),
+    // whose link reports update the link states and, when the mouse comes back, its
+    // identification. `deviceType` gets the model the report belongs to.
     bool ReadNotification(std::uint8_t* buffer, int& deviceType);
     // Like ReadNotification, but waits at most `timeoutMs` on the selected device.
     bool ReadNotification(std::uint8_t* buffer, int& deviceType, int timeoutMs);
@@ -123,6 +126,12 @@ private:
     // Asks `device` for its information reply (once more after 500 ms when the first query
     // fails) and, on success, takes its device id and device type from it.
     bool Identify(OpenedDevice& device);
+    // Before a request goes out on `handle`: reads what is waiting there already, keeping the
+    // notifications (for `deviceType`) and dropping, with a trace, late replies to earlier
+    // requests, so that none of them passes for this request's answer.
+    void TakeWaitingReports(HidDevice& handle, int deviceType);
+    // Keeps a notification that came during an exchange for ReadNotification.
+    void Hold(int deviceType, const std::uint8_t* report);
 
     std::unique_ptr<State> state_;
 };

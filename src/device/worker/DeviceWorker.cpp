@@ -10,6 +10,7 @@
 #include "app/AppRegistry.h"
 #include "device/catalogue/DeviceCatalog.h"
 #include "device/transport/DeviceManager.h"
+#include "device/transport/NotificationReports.h"
 #include "device/transport/Trace.h"
 #include "device/worker/DeviceSession.h"
 #include "device/worker/ModelLoader.h"
@@ -23,8 +24,6 @@
 namespace {
 
 constexpr std::size_t kReportSize = 65;
-constexpr std::uint8_t kStageReport = 0xC2;
-constexpr std::uint8_t kLinkReport = 0xC0;
 constexpr int kUnknownModel = 101;
 constexpr int kRemovalPauseMs = 500;
 constexpr int kFirmwareDialogPauseMs = 100;

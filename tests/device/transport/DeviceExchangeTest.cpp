@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/protocol/FirmwareReports.h"
@@ -248,6 +249,32 @@ TEST_F(DeviceExchangeTest, SlowReplyWithinTheWaitIsAccepted) {
     manager.SetCurrentDeviceType(1002);
     cable.Faults().DelayReplies(std::chrono::milliseconds(70));
     EXPECT_TRUE(SendReportRate());
+}
+
+TEST_F(DeviceExchangeTest, ReportsThatAreNoAnswerToTheRequestAreNotItsAcknowledgement) {
+    sim::VirtualConnection& cable = mice.AddConnection(kK2Cable);
+    Rescan();
+    manager.SetCurrentDeviceType(1002);
+    // Failing waits cost a hundredth of their time.
+    mice.SetTimeScale(0.01);
+
+    // A DPI report whose byte 1 is zero arrives while a refused request waits.
+    cable.Faults().RefuseRequests(1);
+    cable.Faults().NotifyDuringNextReplies(sim::MakeUnaskedReport(0xC2, {0x00}), 1);
+    EXPECT_FALSE(SendReportRate());
+    std::uint8_t report[65] = {};
+    int type = 0;
+    ASSERT_TRUE(manager.ReadNotification(report, type));
+    EXPECT_EQ(report[0], 0xC2);
+
+    // The acknowledgement of a request that gave up waiting comes late; the next request is
+    // refused and must not take it for its own.
+    cable.Faults().DelayNextReplies(1, std::chrono::milliseconds(60));
+    EXPECT_FALSE(SendReportRate());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    cable.Faults().RefuseRequests(1);
+    EXPECT_FALSE(SendReportRate());
+    EXPECT_TRUE(SendReportRate()) << "the exchange works again at once";
 }
 
 TEST_F(DeviceExchangeTest, UnpluggedDeviceStaysListedUntilTheNextScan) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -36,6 +37,28 @@ std::vector<DeviceIdentity> Identities() {
         {kVendor, kDongle, u"", kK3, 1, u"K3A1"},
         {kPlainVendor, kPlainProduct, u"", kPlain, 0, u""},
     };
+}
+
+// The reads that wait for an answer: the reads of what is already waiting on a handle before a
+// request goes out (no time-out) are left out.
+std::vector<ScriptedEvent> WaitingReads(const ScriptedHid& hid, const std::string& path) {
+    std::vector<ScriptedEvent> found;
+    for (const ScriptedEvent& read : hid.Reads(path)) {
+        if (read.timeoutMs > 0) {
+            found.push_back(read);
+        }
+    }
+    return found;
+}
+
+// The first write at or after event `from`.
+const ScriptedEvent* FirstWrite(const ScriptedHid& hid, std::size_t from) {
+    for (std::size_t i = from; i < hid.events.size(); ++i) {
+        if (hid.events[i].kind == ScriptedEvent::kWrite) {
+            return &hid.events[i];
+        }
+    }
+    return nullptr;
 }
 
 class DeviceManagerTest : public ::testing::Test {
@@ -189,7 +212,7 @@ TEST_F(DeviceManagerTest, SilentDeviceIsAskedTwice500MsApartAndStaysUnidentified
     Rescan();
 
     const auto writes = hid.Writes("silent");
-    const auto reads = hid.Reads("silent");
+    const auto reads = WaitingReads(hid, "silent");
     ASSERT_EQ(writes.size(), 2u);
     ASSERT_EQ(reads.size(), 100u);
     for (const ScriptedEvent& read : reads) {
@@ -470,9 +493,10 @@ TEST_F(DeviceManagerTest, ChecksumIsTheLowByteOfTheSumOfBytes5To31) {
         }
         const std::size_t before = hid.events.size();
         ASSERT_TRUE(manager.SendCommand(buffer, 65));
-        ASSERT_EQ(hid.events[before].kind, ScriptedEvent::kWrite);
-        EXPECT_EQ(hid.events[before].data[32], c.expected);
-        EXPECT_EQ(hid.events[before].data.size(), 65u);
+        const ScriptedEvent* write = FirstWrite(hid, before);
+        ASSERT_NE(write, nullptr);
+        EXPECT_EQ(write->data[32], c.expected);
+        EXPECT_EQ(write->data.size(), 65u);
     }
 }
 
@@ -488,7 +512,7 @@ TEST_F(DeviceManagerTest, AcknowledgementIsTheFirstReplyWithStatusZero) {
     // acknowledgement.
     std::uint8_t buffer[65] = {0, 0x00, 0, 0x00, 0x00};
     EXPECT_TRUE(manager.SendCommand(buffer, 33));
-    const auto reads = hid.Reads("wired");
+    const auto reads = WaitingReads(hid, "wired");
     ASSERT_EQ(reads.size(), 3u) << "a one-byte reply carries no status";
     EXPECT_EQ(reads[0].length, 33u);
     EXPECT_EQ(reads[0].timeoutMs, 30);
@@ -509,7 +533,7 @@ TEST_F(DeviceManagerTest, RefusalsAreRead50TimesAndTheLastOneIsHandedBack) {
     hid.events.clear();
     std::uint8_t buffer[65] = {0, 0x02, 0, 0x01, 0x01, 0x08};
     EXPECT_FALSE(manager.SendCommand(buffer, 65));
-    const auto reads = hid.Reads("wired");
+    const auto reads = WaitingReads(hid, "wired");
     ASSERT_EQ(reads.size(), 50u);
     EXPECT_EQ(reads.back().length, 65u);
     EXPECT_EQ(buffer[1], 0x01);
@@ -525,7 +549,7 @@ TEST_F(DeviceManagerTest, LostAcknowledgementCosts50ReadsOf30Ms) {
     hid.events.clear();
     std::uint8_t buffer[65] = {0, 0x09, 0, 0x01, 0x02, 0x03, 0x04};
     EXPECT_FALSE(manager.SendCommand(buffer, 33));
-    EXPECT_EQ(hid.Reads("wired").size(), 50u);
+    EXPECT_EQ(WaitingReads(hid, "wired").size(), 50u);
     EXPECT_EQ(hid.now - start, 50 * 30);
     EXPECT_EQ(buffer[1], 0x09) << "without a reply the request stays in the buffer";
     EXPECT_EQ(buffer[32], 0x07);
@@ -567,7 +591,7 @@ TEST_F(DeviceManagerTest, FailuresThatEndTheExchangeAtOnce) {
         std::uint8_t buffer[65] = {0, 0x02, 0, 0x01, 0x01, 0x01};
         EXPECT_FALSE(caseManager.SendCommand(buffer, c.length));
         EXPECT_EQ(caseHid.Writes("wired").size(), c.expectedWrites);
-        EXPECT_EQ(caseHid.Reads("wired").size(), c.expectedReads);
+        EXPECT_EQ(WaitingReads(caseHid, "wired").size(), c.expectedReads);
     }
 }
 
@@ -582,7 +606,92 @@ TEST_F(DeviceManagerTest, UnplugDuringTheWaitEndsItAtTheFirstFailedRead) {
     hid.events.clear();
     std::uint8_t buffer[65] = {0, 0x02};
     EXPECT_FALSE(manager.SendCommand(buffer, 33));
-    EXPECT_EQ(hid.Reads("wired").size(), 1u);
+    EXPECT_EQ(WaitingReads(hid, "wired").size(), 1u);
+}
+
+// A notification's byte 1 is no status: a DPI report with byte 1 = 0 or a link report that comes
+// while a request waits is neither its acknowledgement nor lost.
+TEST_F(DeviceManagerTest, NotificationsDuringTheWaitAreKeptInOrderForTheWorker) {
+    struct Case {
+        const char* what;
+        std::vector<Bytes> answers;
+        bool acknowledged;
+    };
+    const Bytes stage = {0xC2, 0x00};
+    const Bytes link = {0xC0, 0x00, 0x00, 0x00};
+    const Case cases[] = {
+        {"before a refusal and the acknowledgement",
+         {stage, link, Reply(0x01), Reply(0x00, {0xAB})},
+         true},
+        {"and no reply at all", {stage, link}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedHid caseHid;
+        DeviceManager caseManager(caseHid);
+        caseManager.SetSleepFunction([&caseHid](int ms) { caseHid.Sleep(ms); });
+        ScriptedDevice& mouse = caseHid.Add("wired", kVendor, kWired);
+        mouse.answer = AnswersAs("K2A1");
+        caseManager.Rescan(Identities());
+        caseManager.SetCurrentDeviceType(kK2);
+        mouse.answer = [&c](const Bytes&) { return c.answers; };
+        std::uint8_t buffer[65] = {0, 0x02, 0, 0x01, 0x01, 0x01};
+        EXPECT_EQ(caseManager.SendCommand(buffer, 33), c.acknowledged);
+        if (c.acknowledged) {
+            EXPECT_EQ(buffer[4], 0xAB);
+        }
+        const std::size_t readsBefore = caseHid.Reads("wired").size();
+        std::uint8_t report[65] = {};
+        int type = 0;
+        ASSERT_TRUE(caseManager.ReadNotification(report, type));
+        EXPECT_EQ(report[0], 0xC2);
+        EXPECT_EQ(type, kK2);
+        ASSERT_TRUE(caseManager.ReadNotification(report, type));
+        EXPECT_EQ(report[0], 0xC0);
+        EXPECT_EQ(caseHid.Reads("wired").size(), readsBefore) << "kept reports are not read again";
+    }
+}
+
+TEST_F(DeviceManagerTest, LateReplyWaitingBeforeARequestIsNotItsAnswer) {
+    ScriptedDevice& mouse = AddMouse("wired", kWired, "K2A1");
+    Rescan();
+    manager.SetCurrentDeviceType(kK2);
+    // The answer to an earlier request that gave up waiting, and a DPI report after it; this
+    // request is refused.
+    mouse.pending.push_back(Reply(0x00, {0x11}));
+    mouse.pending.push_back({0xC2, 0x13});
+    mouse.answer = [](const Bytes&) -> std::vector<Bytes> { return {Reply(0x01)}; };
+    std::vector<std::u16string> traces;
+    SetTraceSink([&traces](std::u16string_view text) { traces.emplace_back(text); });
+    hid.events.clear();
+    std::uint8_t buffer[65] = {0, 0x02, 0, 0x01, 0x01, 0x01};
+    EXPECT_FALSE(manager.SendCommand(buffer, 33));
+    SetTraceSink(nullptr);
+    ASSERT_GE(hid.events.size(), 3u);
+    EXPECT_EQ(hid.events[0].kind, ScriptedEvent::kRead);
+    EXPECT_EQ(hid.events[0].timeoutMs, 0) << "what waits is read before the request goes out";
+    EXPECT_EQ(std::count(traces.begin(), traces.end(), u"stale reply dropped: 00 00 00 00"), 1);
+    std::uint8_t report[65] = {};
+    int type = 0;
+    ASSERT_TRUE(manager.ReadNotification(report, type));
+    EXPECT_EQ(report[0], 0xC2);
+    EXPECT_EQ(report[1], 0x13);
+}
+
+TEST_F(DeviceManagerTest, LinkReportDuringIdentificationIsNotTheInformationReply) {
+    ScriptedDevice& dongle = hid.Add("dongle", kVendor, kDongle);
+    dongle.answer = [](const Bytes& written) -> std::vector<Bytes> {
+        std::vector<Bytes> replies = {{0xC0, 0x00, 0x00, 0x00}};
+        for (const Bytes& reply : AnswersAs("K2A1")(written)) {
+            replies.push_back(reply);
+        }
+        return replies;
+    };
+    Rescan();
+    const auto opened = Opened();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].deviceId, u"K2A1");
+    EXPECT_EQ(opened[0].deviceType, kK2);
 }
 
 TEST_F(DeviceManagerTest, QueryInfoWithoutHandleGivesTheSelectedDevicesStoredReply) {

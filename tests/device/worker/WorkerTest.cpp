@@ -223,6 +223,24 @@ TEST_F(WorkerTest, StageReportFromTheMouseUpdatesTheDpiPageOnce) {
     EXPECT_EQ(Key(u"dpi_index"), "1");
 }
 
+TEST_F(WorkerTest, StageReportDuringASendIsHandledAfterIt) {
+    sim::VirtualConnection& cable = Plug(kK1, 0);
+    Run({DeviceWorker::kRescanConnect});
+    ASSERT_TRUE(store.SetConfigValue(1, u"dpi_group3_value", u"2400"));
+    view.Clear();
+
+    // The mouse's DPI button is pressed while the report rate's request waits for its answer.
+    cable.Faults().NotifyDuringNextReplies(sim::MakeUnaskedReport(0xC2, {0x35}), 1);
+    Run({DeviceWorker::kSendReportRate});
+    EXPECT_TRUE(view.Calls().empty()) << "nothing is handled in the middle of the send";
+    worker.WorkerStep();
+
+    EXPECT_EQ(session.state.ReportedDpiCount(), 5);
+    EXPECT_EQ(session.state.ReportedDpiIndex(), 3);
+    EXPECT_EQ(view.Calls(), (std::vector<std::string>{"StageCount 5", "Stage 3", "Slider 2400",
+                                                      "Indicator 2400"}));
+}
+
 TEST_F(WorkerTest, ReceiverMouseUnlinksAndLinksAgain) {
     sim::VirtualConnection& dongle = Plug(kK2, 1);
     Run({DeviceWorker::kRescanConnect});
