@@ -1,8 +1,7 @@
 #include "store/SQLiteDB.h"
 
 #include <cstring>
-
-#include "store/SQLiteStatement.h"
+#include <utility>
 
 namespace {
 
@@ -15,7 +14,19 @@ void SQLiteDB::Closer::operator()(sqlite3* handle) const {
     sqlite3_close(handle);
 }
 
-SQLiteDB::~SQLiteDB() = default;
+SQLiteDB::~SQLiteDB() {
+    // The statements go first: the closer's sqlite3_close fails while any is left.
+    statements_.clear();
+}
+
+SQLiteDB& SQLiteDB::operator=(SQLiteDB&& other) noexcept {
+    if (this != &other) {
+        statements_.clear();
+        handle_ = std::move(other.handle_);
+        statements_ = std::move(other.statements_);
+    }
+    return *this;
+}
 
 bool SQLiteDB::Open(const char* path, int flags) {
     if (handle_) {
@@ -40,6 +51,8 @@ bool SQLiteDB::Open(const char* path, int flags) {
 }
 
 bool SQLiteDB::Close() {
+    // Kept statements would make SQLite refuse the close.
+    statements_.clear();
     if (!handle_) {
         return true;
     }
@@ -63,6 +76,20 @@ int SQLiteDB::Prepare(SQLiteStatement& statement, const char* sql, int length) {
     const int result = sqlite3_prepare_v2(handle_.get(), sql, length, &prepared, nullptr);
     statement.Adopt(prepared);
     return result;
+}
+
+SQLiteStatement* SQLiteDB::CachedStatement(const char* sql) {
+    if (!handle_ || sql == nullptr) {
+        return nullptr;
+    }
+    if (const auto kept = statements_.find(std::string_view(sql)); kept != statements_.end()) {
+        return &kept->second;
+    }
+    SQLiteStatement statement;
+    if (Prepare(statement, sql) != SQLITE_OK || !statement.IsPrepared()) {
+        return nullptr;
+    }
+    return &statements_.emplace(sql, std::move(statement)).first->second;
 }
 
 int SQLiteDB::Exec(const char* sql, ExecCallback callback, void* argument) {

@@ -23,6 +23,15 @@ int SQLiteStatement::Step() {
     return sqlite3_step(handle_.get());
 }
 
+int SQLiteStatement::Reset() {
+    if (!handle_) {
+        return SQLITE_OK;
+    }
+    const int result = sqlite3_reset(handle_.get());
+    sqlite3_clear_bindings(handle_.get());
+    return result;
+}
+
 int SQLiteStatement::ColumnInt(int index) const {
     if (!handle_) {
         return 0;

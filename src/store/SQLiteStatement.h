@@ -6,7 +6,8 @@
 
 // One prepared statement, owned: finalised when it is prepared again (SQLiteDB::Prepare) and when
 // it goes out of scope. Every operation on an empty statement returns SQLITE_MISUSE (21), or 0 /
-// null for column reads.
+// null for column reads. A statement the connection keeps for reuse (SQLiteDB::CachedStatement)
+// is Reset after each use instead.
 class SQLiteStatement {
 public:
     SQLiteStatement() = default;
@@ -23,6 +24,11 @@ public:
     int BindInt(int index, int value);
     int BindText(int index, const char* utf8, int byteLength);
     int Step();
+    // Ends the current use: rewinds the statement, which releases the read lock an unfinished
+    // read holds (other programs could not write the file meanwhile), and clears its bindings,
+    // so nothing keeps pointing at texts that are about to go. Returns sqlite3_reset's result
+    // (the error of the last step, if any); SQLITE_OK for an empty statement.
+    int Reset();
 
     // Column indexes start at 0.
     int ColumnInt(int index) const;

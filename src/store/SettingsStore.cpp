@@ -112,6 +112,11 @@ void SettingsStore::Close() {
     open_ = false;
 }
 
+std::size_t SettingsStore::CachedStatementCount() const {
+    Lock lock(mutex_);
+    return db_.CachedStatementCount();
+}
+
 bool SettingsStore::IsOpen() const {
     Lock lock(mutex_);
     return open_;
@@ -132,8 +137,8 @@ int SettingsStore::DeviceType() const {
     return deviceType_;
 }
 
-// The shape of an operation: lock, prepare, bind, step, interpret; the query finalises its
-// statement on every path.
+// The shape of an operation: lock, take the kept statement, bind, step, interpret; the query
+// resets its statement on every path, so no read outlives the operation.
 
 bool SettingsStore::Write(const char* sql, Args args) {
     Lock lock(mutex_);
@@ -394,7 +399,7 @@ void SettingsStore::AddMacroEvents(std::vector<MacroEventRecord> events) {
         for (const MacroEventRecord& event : events) {
             InsertMacroEvent(query, event);
         }
-    }  // the last insert is finalised before "END"
+    }  // the last insert is reset before "END"
     transaction.Commit();
 }
 

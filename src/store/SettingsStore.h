@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -16,7 +17,8 @@
 // Instance() is the program's one store, shared by the user-interface thread and the device
 // worker; tests may make their own. Every operation runs whole under the store's lock, so its
 // statements never interleave with another operation's, and a model switch (Close, Open) never
-// replaces the connection under a running operation.
+// replaces the connection under a running operation. The connection keeps its statements
+// prepared between operations; the same lock makes each one used by one thread at a time.
 //
 // Nothing here throws or reports to the user. With no open file every operation fails quietly:
 // reads give false, empty text, 0 or an empty list; writes give false or 0. Text is UTF-16 here
@@ -45,6 +47,9 @@ public:
     // The device type of the model whose file is open (0 until recorded).
     void SetDeviceType(int deviceType);
     int DeviceType() const;
+    // How many statements the open connection keeps prepared: one per SQL text used since it was
+    // opened, so repeating an operation leaves it alone (0 when closed).
+    std::size_t CachedStatementCount() const;
 
     // Configuration keys (t_configdata). A missing key reads as false with empty text; updating
     // a missing key writes nothing and still succeeds: keys come only with AddProfile.
@@ -122,7 +127,7 @@ private:
     int ReadList(const char* sql, Args args, std::vector<Record>& list);
 
     mutable std::mutex mutex_;
-    SQLiteDB db_;         // guarded by mutex_
+    SQLiteDB db_;         // guarded by mutex_, with the statements it keeps
     std::string path_;    // guarded by mutex_
     int deviceType_ = 0;  // guarded by mutex_
     bool open_ = false;   // guarded by mutex_

@@ -3,10 +3,29 @@
 #include "store/SQLiteDB.h"
 #include "text/Utf.h"
 
+namespace {
+
+// What an operation reads when nothing could be prepared: every column is 0 or null.
+const SQLiteStatement kNoStatement;
+
+}  // namespace
+
+StoreQuery::~StoreQuery() {
+    Finish();
+}
+
+void StoreQuery::Finish() {
+    if (statement_ != nullptr) {
+        statement_->Reset();
+        statement_ = nullptr;
+    }
+}
+
 int StoreQuery::Run(const char* sql, Args args) {
-    db_.Prepare(statement_, sql);
-    // The previous statement is gone, so its texts may go too. All texts are converted before
-    // any is bound: growing the list afterwards could move a bound (short) string.
+    Finish();
+    // The previous statement no longer points at its texts, so they may go. All texts are
+    // converted before any is bound: growing the list afterwards could move a bound (short)
+    // string.
     texts_.clear();
     texts_.reserve(args.size());
     for (const Arg& arg : args) {
@@ -14,18 +33,30 @@ int StoreQuery::Run(const char* sql, Args args) {
             texts_.push_back(ToUtf8(arg.Text()));
         }
     }
+    statement_ = db_.CachedStatement(sql);
+    if (statement_ == nullptr) {
+        return SQLITE_MISUSE;
+    }
     int index = 1;
     auto text = texts_.cbegin();
     for (const Arg& arg : args) {
         if (arg.IsText()) {
-            statement_.BindText(index, text->c_str(), static_cast<int>(text->size()));
+            statement_->BindText(index, text->c_str(), static_cast<int>(text->size()));
             ++text;
         } else {
-            statement_.BindInt(index, arg.Number());
+            statement_->BindInt(index, arg.Number());
         }
         ++index;
     }
-    return statement_.Step();
+    return statement_->Step();
+}
+
+int StoreQuery::Step() {
+    return statement_ != nullptr ? statement_->Step() : SQLITE_MISUSE;
+}
+
+ColumnReader StoreQuery::Row() const {
+    return ColumnReader(statement_ != nullptr ? *statement_ : kNoStatement);
 }
 
 bool StoreQuery::Succeeded(int stepResult) {
