@@ -75,14 +75,17 @@ bool ProtocolLighting::ReadLightingState() {
     }
     const int profile = context_.Profile();
     const int mode = reply[4];
-    context_.State().SetCurrentLightMode(mode);
     SettingsStore& store = context_.Store();
-    store.SetActiveLightMode(profile, mode);
     LightModeRecord record;
-    if (store.GetLightMode(profile, mode, record)) {
-        record.brightness = reply[5] >> 4;
-        record.speed = reply[5] & 0x0F;
-        store.UpdateLightMode(mode, record);
+    // A mode the profile has no record for (one the model does not offer, or a garbled reply)
+    // would leave the profile without an active mode; the current one stays.
+    if (!store.GetLightMode(profile, mode, record)) {
+        return true;
     }
+    context_.State().SetCurrentLightMode(mode);
+    store.SetActiveLightMode(profile, mode);
+    record.brightness = reply[5] >> 4;
+    record.speed = reply[5] & 0x0F;
+    store.UpdateLightMode(mode, record);
     return true;
 }

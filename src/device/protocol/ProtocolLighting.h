@@ -14,9 +14,10 @@ public:
     // record. Nothing is sent, and the result is true, when the profile has no record for the mode.
     bool SendLighting();
 
-    // Reads the mouse's lighting mode: it becomes the current mode and the profile's active one,
-    // and the brightness and speed it reports are stored in that mode's record (when the profile
-    // has one). False, and nothing changed, when the mouse does not answer.
+    // Reads the mouse's lighting mode: when the profile has a record for it, it becomes the
+    // current mode and the profile's active one, and the brightness and speed it reports are
+    // stored in that record; a mode without a record changes nothing. False, and nothing
+    // changed, when the mouse does not answer.
     bool ReadLightingState();
 
     // The request SendLighting sends for `record` (exposed for the tests of each mode's layout).

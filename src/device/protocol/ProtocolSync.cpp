@@ -24,8 +24,6 @@ constexpr std::size_t kInfoLink = 14;
 constexpr int kSliderStartOffset = 1;
 // The battery value shown while the information reply is being taken.
 constexpr int kBatteryPlaceholder = 100;
-// Stage values below this are not a DPI the mouse means.
-constexpr int kLowestStoredDpi = 50;
 constexpr int kStageCount = 6;
 
 }  // namespace
@@ -83,7 +81,9 @@ void ProtocolSync::ReadSettings(bool full) {
     context_.Exchange(start, RequestReport::kShortLength);
 
     RequestReport rate = RequestReport::Read(kCommandReadReportRate);
-    if (context_.Exchange(rate, RequestReport::kShortLength)) {
+    // A code no rate has (a garbled or cut-short reply) would leave the performance page with
+    // no rate selected and be sent back as it is; the stored rate stays.
+    if (context_.Exchange(rate, RequestReport::kShortLength) && ReportRateHertz(rate[4]) != 0) {
         context_.WriteInt(u"report_rate", rate[4]);
         context_.WriteInt(u"report_rate_wireless", rate[4]);
     }
@@ -92,18 +92,22 @@ void ProtocolSync::ReadSettings(bool full) {
     if (context_.Exchange(stages, RequestReport::kShortLength)) {
         const int count = stages[4] & 0x0F;
         const int index = stages[4] >> 4;
-        state.SetReportedDpiCount(count);
-        state.SetReportedDpiIndex(index);
-        context_.WriteInt(u"dpi_flag", count);
-        context_.WriteInt(u"dpi_count", count);
-        context_.WriteInt(u"dpi_index", index);
+        // The stage byte has room for 15 stages; a count the mouse cannot have, or a selected
+        // stage beyond the count, is a garbled reply and the stored pair stays as it was.
+        if (count >= 1 && count <= kStageCount && index < count) {
+            state.SetReportedDpiCount(count);
+            state.SetReportedDpiIndex(index);
+            context_.WriteInt(u"dpi_flag", count);
+            context_.WriteInt(u"dpi_count", count);
+            context_.WriteInt(u"dpi_index", index);
+        }
         const SensorInfo sensor = state.Sensor();
         for (int n = 0; n < kStageCount; ++n) {
             const std::size_t at = 5 + 4 * static_cast<std::size_t>(n);
             const int dpi = DecodeDpi(sensor.sensorId, stages[at] | (stages[at + 1] << 8));
             // A value the sensor cannot take (a stage the mouse left empty, or a garbled reply)
             // would only be clamped on the next send; the stored stage stays as it was.
-            if (dpi >= kLowestStoredDpi && dpi <= sensor.highest) {
+            if (dpi >= sensor.lowest && dpi <= sensor.highest) {
                 context_.WriteInt(Format(u"dpi_group%d_value", n), dpi);
             }
         }

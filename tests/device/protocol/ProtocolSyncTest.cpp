@@ -151,6 +151,71 @@ TEST_F(SyncTest, ReadsWithoutAnAnswerAreSkipped) {
     EXPECT_TRUE(traces.empty());
 }
 
+// Replies no mouse of this protocol sends (a garbled or cut-short report) must not reach the
+// profile: each case leaves the stored values of the new profile as they were.
+TEST_F(SyncTest, ValuesNoMouseHasAreNotStored) {
+    struct Case {
+        const char* what;
+        std::uint8_t command;
+        Bytes reply;
+    };
+    const Case cases[] = {
+        {"a rate code no rate has", kCommandReadReportRate, {0x03}},
+        {"rate code 0", kCommandReadReportRate, {0x00}},
+        {"no stages", kCommandReadDpiStages, {0x00}},
+        {"seven stages", kCommandReadDpiStages, {0x17}},
+        {"fifteen stages", kCommandReadDpiStages, {0xFF}},
+        {"stage index at the count", kCommandReadDpiStages, {0x33}},
+        {"a lighting mode without a record", kCommandReadLighting, {9, 0x11}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mouse.readData[kCommandReadReportRate] = {0x10};
+        mouse.readData[kCommandReadDpiStages] = {0x35};
+        mouse.readData[kCommandReadLighting] = {2, 0x13};
+        mouse.readData[c.command] = c.reply;
+        SetKey(u"report_rate", 2);
+        SetKey(u"report_rate_wireless", 1);
+        SetKey(u"dpi_count", 6);
+        SetKey(u"dpi_flag", 6);
+        SetKey(u"dpi_index", 1);
+        store.SetActiveLightMode(profile, 1);
+        state.SetCurrentLightMode(1);
+        state.SetReportedDpiCount(6);
+        state.SetReportedDpiIndex(1);
+        state.ClearSynchronised();
+
+        EXPECT_TRUE(protocol.SyncFromDevice(false));
+        if (c.command == kCommandReadReportRate) {
+            EXPECT_EQ(Key(u"report_rate"), "2");
+            EXPECT_EQ(Key(u"report_rate_wireless"), "1");
+        } else if (c.command == kCommandReadDpiStages) {
+            EXPECT_EQ(Key(u"dpi_count"), "6");
+            EXPECT_EQ(Key(u"dpi_flag"), "6");
+            EXPECT_EQ(Key(u"dpi_index"), "1");
+            EXPECT_EQ(state.ReportedDpiCount(), 6);
+            EXPECT_EQ(state.ReportedDpiIndex(), 1);
+        } else {
+            EXPECT_EQ(store.GetActiveLightMode(profile), 1);
+            EXPECT_EQ(state.CurrentLightMode(), 1);
+        }
+    }
+}
+
+// A stage the mouse left empty decodes to a DPI below the sensor's lowest for sensors that start
+// above 50; it is not stored, while a stage inside the range is.
+TEST_F(SyncTest, StagesBelowTheSensorsLowestAreNotStored) {
+    mouse.info[10] = 37;  // 200 to 10000 DPI
+    Connect(0);
+    mouse.readData[kCommandReadDpiStages] = {0x12,           //
+                                             0,    0, 0, 0,  // 100: below 200
+                                             3,    0, 3, 0,  // 400
+                                             0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_TRUE(protocol.SyncFromDevice(false));
+    EXPECT_EQ(Key(u"dpi_group0_value"), "800");
+    EXPECT_EQ(Key(u"dpi_group1_value"), "400");
+}
+
 TEST_F(SyncTest, UnreachableMouseFailsBeforeAnyRead) {
     mouse.info[14] = 0;
     Connect(1);
