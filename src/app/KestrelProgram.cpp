@@ -15,6 +15,7 @@
 #include "device/transport/HidTrafficLog.h"
 #include "device/transport/HidapiBackend.h"
 #include "device/transport/HotPlug.h"
+#include "device/transport/ListeningHidBackend.h"
 #include "platform/DesktopLaunch.h"
 #include "platform/UserFolders.h"
 #include "sim/SimSetup.h"
@@ -128,7 +129,8 @@ bool KestrelProgram::SetUpMice(std::string& error) {
             std::fputc('\n', stderr);
         });
     }
-    DeviceManager::SetInstanceBackend(backend_.get());
+    listening_ = std::make_unique<ListeningHidBackend>(*backend_);
+    DeviceManager::SetInstanceBackend(listening_.get());
     return true;
 }
 
@@ -230,6 +232,7 @@ int KestrelProgram::Run(ProgramUi& ui) {
     environment.executable = platform::ExecutableFile();
     environment.store = &SettingsStore::Instance();
     environment.backend = backend_.get();
+    environment.listening = listening_.get();
     environment.devices = &DeviceManager::Instance();
     environment.watchUdev = !options_.sim;
     environment.desktopKeyboard = ui.OnDesktop();

@@ -12,6 +12,7 @@
 
 class DeviceMainDlg;
 class HidBackend;
+class ListeningHidBackend;
 class ProgramUi;
 class ScriptRunner;
 
@@ -65,6 +66,9 @@ private:
     bool hidden_ = false;
 
     std::unique_ptr<HidBackend> backend_;
+    // Over backend_: reads the opened devices on threads of their own, so that input wakes the
+    // device worker instead of the worker reading all the time.
+    std::unique_ptr<ListeningHidBackend> listening_;
     sim::VirtualHidBackend* virtualBackend_ = nullptr;  // backend_ under --sim
     // The virtual connections by device type and mode.
     std::map<std::pair<int, int>, sim::VirtualConnection*> connections_;

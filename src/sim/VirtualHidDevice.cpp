@@ -36,6 +36,13 @@ int VirtualHidDevice::Read(std::uint8_t* data, std::size_t length, int timeoutMs
     return -1;
 }
 
+void VirtualHidDevice::CancelReads() {
+    // The queue is this handle's own: closing it leaves the interface's other handles alone.
+    if (queue_) {
+        queue_->Close();
+    }
+}
+
 bool VirtualHidDevice::ProductString(std::u16string& text) {
     return connection_->ProductString(generation_, text);
 }

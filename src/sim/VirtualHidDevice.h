@@ -21,6 +21,7 @@ public:
     int Write(const std::uint8_t* data, std::size_t length) override;
     int Read(std::uint8_t* data, std::size_t length, int timeoutMs) override;
     bool ProductString(std::u16string& text) override;
+    void CancelReads() override;
 
 private:
     std::shared_ptr<VirtualConnection> connection_;

@@ -202,6 +202,12 @@ void DeviceManager::CloseAll() {
     }
     // What the closed handles sent belongs to devices that are gone or will be opened anew.
     state_->held.clear();
+    // Handles read by threads of their own all stop reading first, so they close together.
+    for (const auto& device : closing) {
+        if (device->handle) {
+            device->handle->CancelReads();
+        }
+    }
     // The handles close here, outside the lock.
 }
 

@@ -35,6 +35,10 @@ public:
     virtual int Read(std::uint8_t* data, std::size_t length, int timeoutMs) = 0;
     // The product string the interface reports; false (and `text` empty) when it cannot be read.
     virtual bool ProductString(std::u16string& text) = 0;
+    // Ends a Read that waits now on another thread, and fails every later one, so that a handle
+    // read by another thread can be closed without waiting for that read's time-out. Any thread.
+    // Does nothing where the HID stack offers no way (hidapi): the read then ends at its time-out.
+    virtual void CancelReads() {}
 };
 
 class HidBackend {

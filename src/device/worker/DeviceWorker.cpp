@@ -79,8 +79,15 @@ void DeviceWorker::WorkerStep() {
         return;
     }
     if (session_.state.Connected()) {
-        PollNotifications();
-        return;
+        if (!inputWakes_) {
+            PollNotifications();
+            return;
+        }
+        // What arrived is handled first, one report a step; then nothing is read until input or
+        // a command wakes the worker. A report that comes between the two interrupts the wait.
+        if (PollNotifications(0)) {
+            return;
+        }
     }
     // Nothing to do until a command comes (or the worker is told to stop).
     if (IsRunning()) {
@@ -254,11 +261,17 @@ void DeviceWorker::SelectModel() {
 }
 
 void DeviceWorker::PollNotifications() {
+    PollNotifications(kNotificationWaitMs);
+}
+
+bool DeviceWorker::PollNotifications(int waitMs) {
     std::array<std::uint8_t, kReportSize> report{};
     int deviceType = 0;
-    manager_.ReadNotification(report.data(), deviceType, kNotificationWaitMs);
+    if (!manager_.ReadNotification(report.data(), deviceType, waitMs)) {
+        return false;
+    }
     if (report[0] == 0) {
-        return;
+        return true;
     }
     TraceFormat(u"mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1],
                 report[2], report[3], report[4], report[5]);
@@ -267,6 +280,7 @@ void DeviceWorker::PollNotifications() {
     } else if (report[0] == kLinkReport) {
         HandleLinkReport(report.data(), deviceType);
     }
+    return true;
 }
 
 void DeviceWorker::HandleStageReport(const std::uint8_t* report) {

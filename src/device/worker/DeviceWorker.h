@@ -60,20 +60,28 @@ public:
     bool Start() { return CThreadBasic::Start(kPeriodMs, true); }
     // Call before Start. A queued command and Stop end the wait early whatever its length.
     void SetIdleWait(int milliseconds) { idleWaitMs_ = milliseconds; }
+    // Call before Start, when the devices' input wakes the worker: the backend reads the devices
+    // on its own threads and tells of each report by interrupting the queue's wait
+    // (ListeningHidBackend). A connected worker with nothing to do then handles what arrived and
+    // sleeps on the queue, instead of reading the mouse every few milliseconds.
+    void SetInputWakes(bool wakes) { inputWakes_ = wakes; }
     // Appends a command number to the queue.
     void Queue(int command);
     // Waits until the queue is empty and the command taken last has finished.
     bool WaitUntilIdle(int timeoutMs);
 
-    // One step: run the first queued command, else poll a connected mouse, else (only while the
-    // thread runs) wait up to the idle wait for a command.
+    // One step: run the first queued command, else poll a connected mouse (with input waking
+    // the worker: handle one report already there, else wait like a worker without a device),
+    // else (only while the thread runs) wait up to the idle wait for a command.
     void WorkerStep();
     // Runs one command number (an unknown one does nothing).
     void RunCommand(int command);
     // Model selection after a scan.
     void SelectModel();
-    // One notification read and its handling.
+    // One notification read (waiting up to 10 ms) and its handling.
     void PollNotifications();
+    // The same, waiting up to `waitMs`; true when a report was read.
+    bool PollNotifications(int waitMs);
 
     // CommandFailureHandler overrides
     void OnCommandFailed() override;
@@ -112,5 +120,6 @@ private:
     ModelLoader& loader_;
     CommandProtocol protocol_;
     int idleWaitMs_ = kIdleWaitMs;                     // set before the thread starts
+    bool inputWakes_ = false;                          // set before the thread starts
     std::chrono::steady_clock::time_point stepStart_;  // the worker thread's only
 };

@@ -3,6 +3,7 @@
 #include "app/AppRegistry.h"
 #include "app/Folders.h"
 #include "device/transport/DeviceManager.h"
+#include "device/transport/ListeningHidBackend.h"
 #include "device/transport/Trace.h"
 #include "device/worker/DeviceWorker.h"
 #include "device/worker/HotPlugWatcher.h"
@@ -185,12 +186,20 @@ void DeviceMainDlg::StartWorker() {
     worker_ = std::make_unique<DeviceWorker>(*environment_.devices, *environment_.store, session_,
                                              *this, catalog_, *loader_);
     worker_->SetIdleWait(kWorkerIdleWaitMs);
+    if (environment_.listening != nullptr) {
+        // A report from a device wakes the worker as a command does.
+        environment_.listening->SetInputCallback([this] { session_.queue.Interrupt(); });
+        worker_->SetInputWakes(true);
+    }
     worker_->Start();
 }
 
 void DeviceMainDlg::StopWorker() {
     if (worker_ && worker_->IsRunning()) {
         worker_->Stop(kWorkerStopMs);
+    }
+    if (environment_.listening != nullptr) {
+        environment_.listening->SetInputCallback({});
     }
 }
 

@@ -6,6 +6,7 @@
 
 class DeviceManager;
 class HidBackend;
+class ListeningHidBackend;
 class SettingsStore;
 
 // What the program hands its main window: the folders, the settings store, the HID backend the
@@ -17,6 +18,9 @@ struct MainWindowEnvironment {
     SettingsStore* store = nullptr;
     DeviceManager* devices = nullptr;  // the program's device manager, over `backend`
     HidBackend* backend = nullptr;     // for the hot-plug rule's usage check
+    // The backend `devices` reads through when it tells of input (null: the worker reads the
+    // mouse itself, every few milliseconds while connected).
+    ListeningHidBackend* listening = nullptr;
     // Hot-plug through udev (real mice). Virtual mice report their arrivals themselves through
     // DeviceMainDlg::OnDeviceChange.
     bool watchUdev = true;

@@ -269,7 +269,8 @@ TEST_F(DeviceExchangeTest, ReportsThatAreNoAnswerToTheRequestAreNotItsAcknowledg
 
     // The acknowledgement of a request that gave up waiting comes late; the next request is
     // refused and must not take it for its own.
-    cable.Faults().DelayNextReplies(1, std::chrono::milliseconds(60));
+    const std::chrono::milliseconds wait(ExchangeReadsAreScaled() ? 15 : 1500);
+    cable.Faults().DelayNextReplies(1, wait + std::chrono::milliseconds(50));
     EXPECT_FALSE(SendReportRate());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     cable.Faults().RefuseRequests(1);

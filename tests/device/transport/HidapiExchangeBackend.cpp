@@ -18,3 +18,7 @@ public:
 std::unique_ptr<HidBackend> MakeExchangeBackend(sim::VirtualHidBackend& mice) {
     return std::make_unique<OverFakeHidapi>(mice);
 }
+
+bool ExchangeReadsAreScaled() {
+    return true;
+}

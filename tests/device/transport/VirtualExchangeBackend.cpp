@@ -22,3 +22,7 @@ private:
 std::unique_ptr<HidBackend> MakeExchangeBackend(sim::VirtualHidBackend& mice) {
     return std::make_unique<Forwarding>(mice);
 }
+
+bool ExchangeReadsAreScaled() {
+    return true;
+}
