@@ -1,7 +1,9 @@
 // The device exchange against a virtual mouse that needs 1 ms for every report, as a full-speed USB
 // frame does: a full read-back of the mouse's settings, one profile's send (the seven commands of a
 // profile switch) and a 1 MiB firmware transfer. Each reports its time, its number of exchanges
-// and the floor (exchanges x 1 ms); the goal is to stay within 10 % of the floor.
+// and the floor (exchanges x 1 ms); the goal is to stay within 10 % of the floor. The read-back and
+// the profile's send run twice: with the device manager reading the mouse itself (argument 0) and
+// through ListeningHidBackend, as the program reads it (argument 1).
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -19,6 +21,7 @@
 #include "device/protocol/FirmwareTransfer.h"
 #include "device/transport/DeviceManager.h"
 #include "device/transport/HidTrafficLog.h"
+#include "device/transport/ListeningHidBackend.h"
 #include "device/worker/SilentWorkerView.h"
 #include "sim/VirtualHidBackend.h"
 #include "store/ProfileDefaults.h"
@@ -52,7 +55,9 @@ DeviceEntry Entry(int mode) {
 // file with one profile and its lighting rows, and the protocol over both.
 class Rig {
 public:
-    explicit Rig(int mode) {
+    explicit Rig(int mode, bool listened = false)
+        : listened_(listened),
+          manager_(listened ? static_cast<HidBackend&>(listening_) : backend_) {
         char pattern[] = "/tmp/kestrel-bench-XXXXXX";
         folder_ = mkdtemp(pattern);
         std::filesystem::create_directories(folder_ / "db");
@@ -102,9 +107,11 @@ private:
     DeviceState state_;
     SilentWorkerView view_;
     CountingFailures failures_;
+    const bool listened_;
     sim::VirtualHidBackend backend_;
+    ListeningHidBackend listening_{backend_};
     sim::VirtualConnection* connection_ = nullptr;
-    DeviceManager manager_{backend_};
+    DeviceManager manager_;
     CommandProtocol protocol_{manager_, store_, state_, view_, failures_};
     long writes_ = 0;
 };
@@ -125,7 +132,7 @@ void ReportAgainstFloor(benchmark::State& state, long exchanges, double seconds,
 }
 
 void BM_SyncFromDeviceFull(benchmark::State& state) {
-    Rig rig(1);
+    Rig rig(1, state.range(0) != 0);
     double seconds = 0;
     for (auto _ : state) {
         rig.State().ClearSynchronised();
@@ -135,10 +142,10 @@ void BM_SyncFromDeviceFull(benchmark::State& state) {
     }
     ReportAgainstFloor(state, rig.Writes(), seconds, rig.Failures());
 }
-BENCHMARK(BM_SyncFromDeviceFull)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SyncFromDeviceFull)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SendProfile(benchmark::State& state) {
-    Rig rig(0);
+    Rig rig(0, state.range(0) != 0);
     double seconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -154,7 +161,7 @@ void BM_SendProfile(benchmark::State& state) {
     }
     ReportAgainstFloor(state, rig.Writes(), seconds, rig.Failures());
 }
-BENCHMARK(BM_SendProfile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SendProfile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FirmwareTransfer1MiB(benchmark::State& state) {
     Rig rig(0);
