@@ -2,6 +2,7 @@
 // take the buffer, an unplugged device fails its reads, and a cleared callback is never called.
 
 #include "device/transport/ListeningHidBackend.h"
+#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-template <typename Condition>
-bool Eventually(Condition done) {
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 DeviceEntry Cable() {
     DeviceEntry entry;

@@ -9,22 +9,11 @@
 
 #include "device/transport/ListeningHidBackend.h"
 #include "device/worker/WorkerFixture.h"
+#include "support/Eventually.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-template <typename Condition>
-bool Eventually(Condition done) {
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 class ListeningWorkerTest : public WorkerTest {
 protected:

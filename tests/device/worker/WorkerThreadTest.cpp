@@ -8,23 +8,11 @@
 #include <thread>
 
 #include "device/worker/WorkerFixture.h"
+#include "support/Eventually.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// Waits up to a second for `done`.
-template <typename Condition>
-bool Eventually(Condition done) {
-    const auto end = std::chrono::steady_clock::now() + 1s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 TEST_F(WorkerTest, ThreadRunsQueuedCommandsAndStops) {
     sim::VirtualConnection& cable = Plug(kK1, 0);
