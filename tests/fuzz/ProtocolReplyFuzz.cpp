@@ -191,11 +191,11 @@ public:
         StoredSettings before = Read();
         Scan();
         protocol_.SyncFromDevice(true);
-        Check(before, "the first scan and read-back", false);
+        Check(before, "the first scan and read-back");
         for (int step = 0; step < steps_; ++step) {
             before = Read();
             const bool worker = RunStep(script_.Byte());
-            Check(before, worker ? "a worker step" : "a step", worker);
+            Check(before, worker ? "a worker step" : "a step");
         }
     }
 
@@ -260,7 +260,7 @@ private:
         }
     }
 
-    void Check(const StoredSettings& before, const char* step, bool workerStep) {
+    void Check(const StoredSettings& before, const char* step) {
         if (hid_.now > kMaxVirtualMs) {
             Fail(std::string("virtual time past ten minutes after ") + step);
         }
@@ -270,11 +270,7 @@ private:
         const StoredSettings after = Read();
         for (const StoredViolation& violation :
              StoredSettingsCheck::Changes(before, after, session_.state.SensorId())) {
-            // The worker takes a stage report's count and index as they come; that is reported,
-            // not fatal, until the worker checks them too.
-            const bool stageReport = workerStep && (violation.what.starts_with("dpi_count") ||
-                                                    violation.what.starts_with("dpi_index"));
-            if (violation.fatal && !stageReport) {
+            if (violation.fatal) {
                 Fail(std::string("after ") + step + ": " + violation.what);
             }
             Report(violation, step);

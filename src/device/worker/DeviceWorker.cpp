@@ -28,6 +28,7 @@ constexpr int kUnknownModel = 101;
 constexpr int kRemovalPauseMs = 500;
 constexpr int kFirmwareDialogPauseMs = 100;
 constexpr int kFactoryResetProfiles = 5;
+constexpr int kMaxDpiStages = 6;
 
 }  // namespace
 
@@ -287,11 +288,22 @@ void DeviceWorker::HandleStageReport(const std::uint8_t* report) {
     DeviceState& state = session_.state;
     const int count = report[1] & 0x0F;
     const int index = report[1] >> 4;
+    // A mouse has one to six stages and selects one of them; anything else is a garbled report,
+    // which must not reach the store or the DPI page.
+    if (count < 1 || count > kMaxDpiStages || index >= count) {
+        TraceFormat(u"stage report ignored: %02X", report[1]);
+        return;
+    }
     const int profile = state.CurrentProfile();
     if (count != state.ReportedDpiCount()) {
         state.SetReportedDpiCount(count);
         view_.SelectDpiStageCount(count);
         store_.SetConfigValue(profile, u"dpi_count", Format(u"%d", count));
+        // The stored stage goes with the count, even when the reported one did not change: the
+        // profile's stage must stay below its count.
+        if (index == state.ReportedDpiIndex()) {
+            store_.SetConfigValue(profile, u"dpi_index", Format(u"%d", index));
+        }
     }
     if (index != state.ReportedDpiIndex()) {
         state.SetReportedDpiIndex(index);

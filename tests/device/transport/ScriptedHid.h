@@ -163,7 +163,9 @@ private:
                 Bytes reply = std::move(device_->pending.front());
                 device_->pending.pop_front();
                 const std::size_t count = std::min(length, reply.size());
-                std::memcpy(data, reply.data(), count);
+                if (count > 0) {
+                    std::memcpy(data, reply.data(), count);
+                }
                 event.data.assign(reply.begin(), reply.begin() + count);
                 result = static_cast<int>(count);
             }

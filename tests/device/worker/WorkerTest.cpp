@@ -223,6 +223,41 @@ TEST_F(WorkerTest, StageReportFromTheMouseUpdatesTheDpiPageOnce) {
     EXPECT_EQ(Key(u"dpi_index"), "1");
 }
 
+TEST_F(WorkerTest, GarbledStageReportsChangeNothing) {
+    sim::VirtualConnection& cable = Plug(kK1, 0);
+    Run({DeviceWorker::kRescanConnect});
+    const std::string count = Key(u"dpi_count");
+    const std::string index = Key(u"dpi_index");
+    view.Clear();
+    // No stages, more than six, a stage beyond the count.
+    for (std::uint8_t byte : {std::uint8_t{0x00}, std::uint8_t{0x0E}, std::uint8_t{0x44}}) {
+        SCOPED_TRACE(static_cast<int>(byte));
+        cable.Faults().NotifyDuringNextReplies(sim::MakeUnaskedReport(0xC2, {byte}), 1);
+        Run({DeviceWorker::kSendReportRate});
+        worker.WorkerStep();
+        EXPECT_TRUE(view.Calls().empty());
+        EXPECT_EQ(Key(u"dpi_count"), count);
+        EXPECT_EQ(Key(u"dpi_index"), index);
+    }
+}
+
+TEST_F(WorkerTest, StageCountReportKeepsTheStoredStageBelowIt) {
+    sim::VirtualConnection& cable = Plug(kK1, 0);
+    Run({DeviceWorker::kRescanConnect});
+    const int index = session.state.ReportedDpiIndex();
+    const int count = session.state.ReportedDpiCount() == 6 ? 5 : 6;
+    ASSERT_LT(index, count);
+    // The store's stage has drifted from the mouse's; a new count with the same stage brings the
+    // stored one back.
+    ASSERT_TRUE(store.SetConfigValue(1, u"dpi_index", u"5"));
+    cable.Faults().NotifyDuringNextReplies(
+        sim::MakeUnaskedReport(0xC2, {static_cast<std::uint8_t>(index << 4 | count)}), 1);
+    Run({DeviceWorker::kSendReportRate});
+    worker.WorkerStep();
+    EXPECT_EQ(Key(u"dpi_count"), std::to_string(count));
+    EXPECT_EQ(Key(u"dpi_index"), std::to_string(index));
+}
+
 TEST_F(WorkerTest, StageReportDuringASendIsHandledAfterIt) {
     sim::VirtualConnection& cable = Plug(kK1, 0);
     Run({DeviceWorker::kRescanConnect});
