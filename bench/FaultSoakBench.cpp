@@ -5,8 +5,8 @@
 // FaultSoakTest runs 1,000 operations of each).
 //
 // Use: fault_soak_bench [operations [seed]]; FAULT_SOAK_OPERATIONS and FAULT_SOAK_SEED do the
-// same when no argument is given. 20,000 operations for each model by default, about five minutes
-// on an optimised build: the time is the host's waits for replies that never come. Prints the
+// same when no argument is given. 20,000 operations for each model by default, about eight minutes
+// in all, optimised or not: the time is the host's waits for replies that never come. Prints the
 // figures of each run and ends with status 1 when a run failed (its report names the first field
 // that differs, the last operations and the last trace lines).
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <iostream>
+#include <ostream>
 #include <string>
 
 #include "device/worker/FaultSoak.h"
@@ -31,6 +32,11 @@ struct SoakCase {
     int mode;
     bool listening;
 };
+
+// The case's name in test listings, instead of its bytes.
+void PrintTo(const SoakCase& soakCase, std::ostream* out) {
+    *out << soakCase.name;
+}
 
 class FaultSoakTest : public testing::TestWithParam<SoakCase> {};
 
