@@ -66,7 +66,10 @@ void DeviceWorker::SleepPeriod(int milliseconds) {
     const auto period = std::chrono::milliseconds(milliseconds);
     const auto elapsed = std::chrono::steady_clock::now() - stepStart_;
     if (elapsed < period) {
-        std::this_thread::sleep_for(period - elapsed);
+        // The rest of the period is spent waiting on the queue: a command (or input, or the stop)
+        // ends it, so nothing queued waits for the period to pass.
+        session_.queue.WaitForCommand(
+            std::chrono::duration_cast<std::chrono::milliseconds>(period - elapsed));
     }
 }
 

@@ -92,9 +92,9 @@ public:
 protected:
     // CThreadBasic overrides
     void WakeForStop() override;
-    // Steps begin at most once a period: a step that already lasted the period (an idle
-    // notification read waits 10 ms) is followed at once by the next, so a command queued during
-    // that read waits for no more than the read.
+    // Steps begin at most once a period unless a command, input or the stop comes: the rest of
+    // the period is a wait on the queue. A step that already lasted the period (an idle
+    // notification read waits 10 ms) is followed at once by the next.
     void SleepPeriod(int milliseconds) override;
 
 private:
