@@ -175,6 +175,38 @@ IdleCycle MeasureIdleCycle(const std::vector<TimedRead>& reads) {
     return cycle;
 }
 
+// The pages as far as the DPI page goes: when the worker last showed a stage the mouse reported.
+class StageTimingView : public SilentWorkerView {
+public:
+    void SelectDpiStage(int) override {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            shown_ = Clock::now();
+            ++count_;
+        }
+        changed_.notify_all();
+    }
+    // Waits until more than `seen` stages were shown; false after `timeout`.
+    bool WaitShown(int seen, std::chrono::milliseconds timeout, Clock::time_point& at) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!changed_.wait_for(lock, timeout, [&] { return count_ > seen; })) {
+            return false;
+        }
+        at = shown_;
+        return true;
+    }
+    int Count() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return count_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    Clock::time_point shown_;  // guarded by mutex_
+    int count_ = 0;            // guarded by mutex_
+};
+
 // The program's parts in a temporary folder: the shipped catalogue and descriptors copied in, the
 // settings key (XDG_CONFIG_HOME) and the model databases there, a virtual mouse by cable when
 // asked for, the worker started on its thread and command 1 run.
@@ -201,8 +233,9 @@ public:
 
         catalogLoaded_ = catalog_.LoadDeviceList(exeFolder, u"skin/");
         if (withMouse) {
-            sim::AddModelConnections(backend_, catalog_, kDeviceType, kCableMode,
-                                     sim::kDefaultSensorId);
+            mouse_ = sim::AddModelConnections(backend_, catalog_, kDeviceType, kCableMode,
+                                              sim::kDefaultSensorId)
+                         .front();
         }
         loader_ = std::make_unique<ModelLoader>(catalog_, store_, session_.state, session_.queue,
                                                 view_, exeFolder, folder_ / "data");
@@ -230,6 +263,8 @@ public:
     bool Ready() const { return catalogLoaded_ && started_; }
     bool Connected() const { return session_.state.Connected(); }
     DeviceWorker& Worker() { return *worker_; }
+    StageTimingView& View() { return view_; }
+    sim::VirtualConnection* Mouse() { return mouse_; }
     RequestWatch& Watch() { return watch_; }
     ReadLog& Reads() { return reads_; }
 
@@ -243,7 +278,8 @@ private:
     DeviceManager manager_{listening_};
     SettingsStore store_;
     DeviceSession session_;
-    SilentWorkerView view_;
+    StageTimingView view_;
+    sim::VirtualConnection* mouse_ = nullptr;
     RequestWatch watch_{kReportRateRequestBytes};
     std::unique_ptr<ModelLoader> loader_;
     std::unique_ptr<DeviceWorker> worker_;
@@ -332,6 +368,41 @@ BENCHMARK(BM_QueueToWireIdleConnected)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+
+// From the mouse's DPI button to the DPI page showing the new stage, idle and connected: 200
+// presses, each a random 0-50 ms after the page showed the previous one.
+void BM_StageReportToPage(benchmark::State& state) {
+    Rig rig(true);
+    if (!rig.Ready() || !rig.Connected() || rig.Mouse() == nullptr) {
+        state.SkipWithError("the worker did not connect to the virtual mouse");
+        return;
+    }
+    std::mt19937 random(54321);
+    std::uniform_int_distribution<int> delayUs(0, 50 * 1000);
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        for (int i = 0; i < 200; ++i) {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+            const int seen = rig.View().Count();
+            const Clock::time_point pressed = Clock::now();
+            rig.Mouse()->Mouse().PressDpiButton();
+            Clock::time_point shown;
+            if (!rig.View().WaitShown(seen, std::chrono::milliseconds(kWaitMs), shown)) {
+                state.SkipWithError("the stage report did not reach the page");
+                return;
+            }
+            latencies.push_back(std::chrono::duration<double, std::milli>(shown - pressed).count());
+        }
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["median_ms"] = Quantile(latencies, 0.5);
+    state.counters["worst_ms"] = latencies.back();
+    std::printf(
+        "DPI button to the page, idle connected, %zu presses: median %.3f ms, p99 %.3f ms, worst "
+        "%.3f ms (goal: within 20 ms)\n",
+        latencies.size(), Quantile(latencies, 0.5), Quantile(latencies, 0.99), latencies.back());
+}
+BENCHMARK(BM_StageReportToPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // The process's context switches so far, every thread's: each is a thread going to sleep (or
 // being put aside), so their rate while idle counts the wakeups.
