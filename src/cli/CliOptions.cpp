@@ -144,5 +144,5 @@ const char* CliUsageText() {
            "exit status: 0 done, 1 the mouse did not acknowledge (or its firmware loader did\n"
            "not take the image), 2 usage, 3 no mouse (or no firmware update interface) found,\n"
            "4 the settings store could not be opened, 5 a file could not be written or read,\n"
-           "6 an update server gave no answer (update-check still prints every line)\n";
+           "7 an update server gave no answer (update-check still prints every line)\n";
 }

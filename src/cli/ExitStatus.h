@@ -7,4 +7,5 @@ inline constexpr int kExitUsage = 2;            // the command line or a command
 inline constexpr int kExitNoMouse = 3;          // no mouse of a known model was found
 inline constexpr int kExitStore = 4;            // the settings store could not be opened
 inline constexpr int kExitFile = 5;             // a file could not be written or read
-inline constexpr int kExitNoAnswer = 6;         // an update server gave no usable answer
+// 6 is kept for a mouse whose device node this user may not open.
+inline constexpr int kExitNoAnswer = 7;  // an update server gave no usable answer

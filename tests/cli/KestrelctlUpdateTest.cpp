@@ -235,13 +235,13 @@ TEST_F(KestrelctlUpdateCheckTest, ComparesWithWhatTheServerOffers) {
          "--sim",
          {"software current 1.0.3 latest unknown unknown",
           "firmware current 103 latest unknown unknown"},
-         6},
+         7},
         {"1.0.4",
          "",
          "--sim",
          {"software current 1.0.3 latest 1.0.4 newer",
           "firmware current 103 latest unknown unknown"},
-         6},
+         7},
     };
     for (const auto& c : cases) {
         server.Add("/dl/version", c.software.empty() ? LocalHttpServer::Body("gone", 404)
@@ -272,7 +272,7 @@ TEST_F(KestrelctlUpdateCheckTest, ServerDownGivesUnknownAtOnce) {
     // time-out of each check.
     const ProgramResult result = Run(install, "--sim");
 
-    EXPECT_EQ(result.status, 6) << result.err;
+    EXPECT_EQ(result.status, 7) << result.err;
     EXPECT_EQ(result.OutLines(),
               (std::vector<std::string>{"software current 1.0.3 latest unknown unknown",
                                         "firmware current 103 latest unknown unknown"}));
