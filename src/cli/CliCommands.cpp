@@ -31,6 +31,41 @@ int Usage(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
+// Whether `key` holds a number: every key but the profile's version text, whose defaults are all
+// plain decimals.
+bool HoldsNumber(std::string_view key) {
+    const std::u16string wanted = FromUtf8(key);
+    for (const ConfigKeyDefault& entry : DefaultConfigKeys()) {
+        if (entry.key == wanted) {
+            return !entry.value.empty() &&
+                   std::all_of(entry.value.begin(), entry.value.end(),
+                               [](char16_t c) { return c >= u'0' && c <= u'9'; });
+        }
+    }
+    return false;
+}
+
+// The pairs of `set`, checked before anything connects: known keys, and a whole decimal number
+// for every key that holds one (a text stored there would be read back as 0).
+bool CheckSetArguments(const CliCommandLine& arguments, std::ostream& err) {
+    if (arguments.size() % 2 != 0) {
+        Usage(err, "set needs KEY VALUE pairs");
+        return false;
+    }
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        int number = 0;
+        if (!IsConfigKey(arguments[i])) {
+            Usage(err, "unknown key " + arguments[i]);
+            return false;
+        }
+        if (HoldsNumber(arguments[i]) && !ParseCliNumber(arguments[i + 1], number)) {
+            Usage(err, arguments[i] + " takes a number, not \"" + arguments[i + 1] + "\"");
+            return false;
+        }
+    }
+    return true;
+}
+
 int RunList(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
     for (const DeviceEntry& model : session.Catalog().Models()) {
         out << ModelRecordLine(model) << "\n";
@@ -127,13 +162,8 @@ int RunGet(CliSession& session, const CliCommandLine& arguments, std::ostream& o
 }
 
 int RunSet(CliSession& session, const CliCommandLine& arguments, std::ostream&, std::ostream& err) {
-    if (arguments.size() % 2 != 0) {
-        return Usage(err, "set needs KEY VALUE pairs");
-    }
-    for (std::size_t i = 0; i < arguments.size(); i += 2) {
-        if (!IsConfigKey(arguments[i])) {
-            return Usage(err, "unknown key " + arguments[i]);
-        }
+    if (!CheckSetArguments(arguments, err)) {
+        return kExitUsage;
     }
     const int profile = session.State().CurrentProfile();
     for (std::size_t i = 0; i < arguments.size(); i += 2) {
@@ -229,7 +259,7 @@ constexpr CliCommand kCommands[] = {
     {"profiles", 0, 0, RunProfiles},
     {"profile", 1, 1, RunProfile},
     {"get", 0, 1, RunGet},
-    {"set", 2, -1, RunSet},
+    {"set", 2, -1, RunSet, CheckSetArguments},
     {"send", 1, -1, RunSend},
     {"sync", 0, 0, RunSync},
     {"button", 3, 4, RunButton},

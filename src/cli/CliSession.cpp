@@ -63,8 +63,9 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
         simConnections_ = sim::AddSimConnections(*virtualBackend, catalog_, options.simChoice);
         backend_ = std::move(virtualBackend);
         if (simConnections_.empty()) {
-            err << "kestrelctl: no mouse found (config.xml has no such model or connection)\n";
-            return kExitNoMouse;
+            // A virtual mouse config.xml cannot have is a mistake on the command line.
+            err << "kestrelctl: --sim names no model or connection of config.xml\n";
+            return kExitUsage;
         }
     } else {
         backend_ = std::make_unique<HidapiBackend>();

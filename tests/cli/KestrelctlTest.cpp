@@ -231,7 +231,12 @@ TEST_F(KestrelctlTest, ErrorsEndWithTheirExitStatus) {
         {{"--sim", "--data", data, "get", "no_such_key"}, 2},
         {{"--sim", "--data", data, "list", "+"}, 2},
         {{"--no-such-option", "list"}, 2},
-        {{"--sim=9999:0:17", "--data", data, "list"}, 3},
+        {{"--sim=9999:0:17", "--data", data, "list"}, 2},
+        {{"--sim=no_such_model", "--data", data, "list"}, 2},
+        // A number-holding key takes a whole decimal number, checked before anything connects.
+        {{"--sim", "--data", data, "set", "dpi_group0_value", "abc"}, 2},
+        {{"--sim", "--data", data, "set", "report_rate", "2x"}, 2},
+        {{"--sim", "--data", data, "set", "report_rate", ""}, 2},
         {{"--sim", "--data", file + "/data", "list"}, 4},
         {{"--sim", "--sim-fault=refuse", "--data", data, "send", "11"}, 1},
         {{"--sim", "--sim-fault=refuse", "--data", data, "profile", "2"}, 1},
