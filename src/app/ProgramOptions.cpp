@@ -27,6 +27,8 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
         }
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--quit") {
             options.request = ProgramOptions::Request::kQuit;
         } else if (arg == "--reload-texts") {
@@ -71,7 +73,7 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions& opti
 const char* ProgramUsageText() {
     return "usage: kestrel [-hide] [--sim[=TYPE:MODE:SENSOR] | --sim=none] [--trace] [--data DIR]\n"
            "               [--headless] [--script FILE] [--screenshot FILE]\n"
-           "       kestrel --quit | --reload-texts\n"
+           "       kestrel --quit | --reload-texts | --version | --help\n"
            "\n"
            "  -hide            start hidden in the tray\n"
            "  --sim[=...]      virtual mice instead of real ones (as kestrelctl); TYPE is a\n"

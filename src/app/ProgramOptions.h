@@ -15,6 +15,7 @@ struct ProgramOptions {
     enum class Request { kNone, kQuit, kReloadTexts };
 
     bool help = false;
+    bool version = false;  // --version: print the program's version and end
     bool hide = false;
     bool autorun = false;
     // Sent to the running instance instead of starting.

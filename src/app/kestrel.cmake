@@ -19,6 +19,7 @@ if(TARGET kestrel_hidapi AND TARGET PkgConfig::KESTREL_HIDAPI_HIDRAW)
 
     add_executable(kestrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
     target_link_libraries(kestrel PRIVATE kestrel_program)
+    target_compile_definitions(kestrel PRIVATE KESTREL_VERSION="${PROJECT_VERSION}")
     if(TARGET kestrel_qt)
         target_sources(kestrel PRIVATE ${CMAKE_CURRENT_LIST_DIR}/QtProgramUi.cpp)
         target_compile_definitions(kestrel PRIVATE KESTREL_WITH_QT)

@@ -21,6 +21,10 @@ int main(int argc, char** argv) {
         std::cout << ProgramUsageText();
         return 0;
     }
+    if (options.version) {
+        std::cout << "kestrel " << KESTREL_VERSION << "\n";
+        return 0;
+    }
     if (options.request != ProgramOptions::Request::kNone) {
         return SendInstanceRequest(options);
     }

@@ -21,6 +21,9 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
         if (arg == "--help" || arg == "-h") {
             options.help = true;
             return true;
+        } else if (arg == "--version") {
+            options.version = true;
+            return true;
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (arg == kSimOption || arg.starts_with("--sim=")) {
@@ -104,6 +107,7 @@ const char* CliUsageText() {
            "  --sim-fault=update        for testing: the virtual mouse's firmware loader takes\n"
            "                            no report\n"
            "  --help                    this text\n"
+           "  --version                 the program's version\n"
            "\n"
            "commands (several run in order on one connection when separated by a lone '+'):\n"
            "  list              the models of config.xml and the mice found\n"

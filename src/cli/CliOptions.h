@@ -13,6 +13,7 @@ using CliCommandLine = std::vector<std::string>;
 // Options come before the first command; a lone "+" separates commands.
 struct CliOptions {
     bool help = false;
+    bool version = false;  // --version: print the program's version and end
     bool sim = false;
     sim::SimChoice simChoice;
     // For tests only: the virtual mice refuse every request written after the connection's

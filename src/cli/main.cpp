@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
         std::cout << CliUsageText();
         return kExitOk;
     }
+    if (options.version) {
+        std::cout << "kestrelctl " << KESTREL_VERSION << "\n";
+        return kExitOk;
+    }
     if (!CheckCliCommands(options.commands, std::cerr)) {
         return kExitUsage;
     }

@@ -33,6 +33,14 @@ protected:
     }
 };
 
+TEST_F(KestrelProcessTest, VersionIsPrintedWithoutStarting) {
+    const ProgramResult result = runner.Run({"--version"});
+    EXPECT_EQ(result.status, 0);
+    ASSERT_EQ(result.OutLines().size(), 1u) << result.out;
+    EXPECT_TRUE(result.OutLines()[0].starts_with("kestrel ")) << result.out;
+    EXPECT_NE(result.OutLines()[0].find_first_of("0123456789"), std::string::npos);
+}
+
 TEST_F(KestrelProcessTest, SecondStartShowsTheFirstAndEndsWithZero) {
     auto first = runner.Start({"--headless", "--sim=none", "-hide", "--script",
                                Script("first",

@@ -93,6 +93,14 @@ protected:
     ProgramRunner runner{KESTRELCTL_PATH, dir.Path()};
 };
 
+TEST_F(KestrelctlTest, VersionIsPrintedWithoutConnecting) {
+    const ProgramResult result = runner.Run({"--version"});
+    EXPECT_EQ(result.status, 0);
+    ASSERT_EQ(result.OutLines().size(), 1u) << result.out;
+    EXPECT_TRUE(result.OutLines()[0].starts_with("kestrelctl ")) << result.out;
+    EXPECT_NE(result.OutLines()[0].find_first_of("0123456789"), std::string::npos);
+}
+
 TEST_F(KestrelctlTest, ListShowsTheModelsAndTheVirtualMouse) {
     const ProgramResult result = Run({"list"});
 
