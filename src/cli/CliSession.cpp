@@ -100,6 +100,12 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
         err << "kestrelctl: cannot open the settings store in " << dataFolder.string() << "\n";
         return kExitStore;
     }
+    // A file that is there but is no settings database would read as empty: say so instead.
+    if (std::string reason; !store_.CheckReadable(reason)) {
+        err << "kestrelctl: the settings file " << store_.Path() << " cannot be used: " << reason
+            << "\n";
+        return kExitStore;
+    }
     if (view_.PerformanceRefreshes() == 0) {
         err << "kestrelctl: the mouse's settings could not be read\n";
         return kExitNotAcknowledged;

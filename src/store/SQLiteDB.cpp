@@ -99,6 +99,13 @@ int SQLiteDB::Exec(const char* sql, ExecCallback callback, void* argument) {
     return sqlite3_exec(handle_.get(), sql, callback, argument, nullptr);
 }
 
+std::string SQLiteDB::ErrorMessage() const {
+    if (!handle_) {
+        return {};
+    }
+    return sqlite3_errmsg(handle_.get());
+}
+
 std::int64_t SQLiteDB::LastInsertRowId() const {
     if (!handle_) {
         return -1;

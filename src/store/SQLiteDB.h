@@ -61,6 +61,9 @@ public:
     std::size_t CachedStatementCount() const { return statements_.size(); }
     // sqlite3_exec without an error message; SQLITE_MISUSE with no connection or a null `sql`.
     int Exec(const char* sql, ExecCallback callback = nullptr, void* argument = nullptr);
+    // SQLite's description of the connection's last error ("file is not a database"); empty
+    // without a connection.
+    std::string ErrorMessage() const;
     // The row id of the last successful INSERT on this connection, -1 with no connection.
     std::int64_t LastInsertRowId() const;
 

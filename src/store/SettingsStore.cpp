@@ -122,6 +122,19 @@ bool SettingsStore::IsOpen() const {
     return open_;
 }
 
+bool SettingsStore::CheckReadable(std::string& reason) {
+    Lock lock(mutex_);
+    if (!open_) {
+        reason = "not open";
+        return false;
+    }
+    if (db_.Exec("SELECT count(*) FROM t_profile_data") != SQLITE_OK) {
+        reason = db_.ErrorMessage();
+        return false;
+    }
+    return true;
+}
+
 std::string SettingsStore::Path() const {
     Lock lock(mutex_);
     return path_;

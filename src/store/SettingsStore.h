@@ -42,6 +42,10 @@ public:
     // about to end at once, and must not end in the middle of a write.
     void HoldForExit();
     bool IsOpen() const;
+    // Whether the open file can be read as a settings database (an existing file is opened as it
+    // is, so a damaged or foreign one shows only when it is read). False with SQLite's reason in
+    // `reason`, also when nothing is open.
+    bool CheckReadable(std::string& reason);
     // The UTF-8 path of the last Open (empty before the first).
     std::string Path() const;
     // The device type of the model whose file is open (0 until recorded).

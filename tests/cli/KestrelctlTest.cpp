@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -99,6 +100,21 @@ TEST_F(KestrelctlTest, VersionIsPrintedWithoutConnecting) {
     ASSERT_EQ(result.OutLines().size(), 1u) << result.out;
     EXPECT_TRUE(result.OutLines()[0].starts_with("kestrelctl ")) << result.out;
     EXPECT_NE(result.OutLines()[0].find_first_of("0123456789"), std::string::npos);
+}
+
+TEST_F(KestrelctlTest, SettingsFileThatIsNoDatabaseIsNamedNotReadAsEmpty) {
+    const std::string data = DataFolder().string();
+    std::filesystem::create_directories(DataFolder() / "db");
+    const std::filesystem::path file = DataFolder() / "db" / "kestrel_k1_data.db";
+    std::ofstream(file) << "these are not the settings you are looking for\n";
+    for (const char* command : {"profiles", "info", "get"}) {
+        SCOPED_TRACE(command);
+        const ProgramResult result = runner.Run({"--sim", "--data", data, command});
+        EXPECT_EQ(result.status, 4);
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        EXPECT_NE(result.err.find(file.string()), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("file is not a database"), std::string::npos) << result.err;
+    }
 }
 
 TEST_F(KestrelctlTest, ListShowsTheModelsAndTheVirtualMouse) {
