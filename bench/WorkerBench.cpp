@@ -305,7 +305,7 @@ void ReportIdleCycle(benchmark::State& state, const std::vector<TimedRead>& read
     state.counters["poll_gap_max_ms"] = Quantile(cycle.gapMs, 1.0);
     // Reads the scheduler woke more than 2 ms past their time-out.
     const auto late = std::count_if(cycle.readMs.begin(), cycle.readMs.end(), [](double ms) {
-        return ms > DeviceWorker::kNotificationWaitMs + 2.0;
+        return ms > ListeningHidBackend::kReaderTimeoutMs + 2.0;
     });
     std::printf(
         "  idle cycle, %d reads of the device's reader that found nothing: read median %.3f ms, "

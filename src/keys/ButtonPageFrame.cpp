@@ -14,6 +14,7 @@
 #include "text/Format.h"
 #include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
+#include "ui/shell/MainPage.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
 #include "ui/toolkit/controls/MButton3.h"
@@ -128,10 +129,6 @@ constexpr int kPictureTop = 135;
 // The size the picture control takes when the model's picture cannot be loaded (it draws a mouse
 // of its own).
 constexpr int kFallbackPictureSize = 400;
-
-int Scaled(int value, float s) {
-    return static_cast<int>(static_cast<float>(value) * s);
-}
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "keys/MacroPageControls.h"
 #include "store/SettingsStore.h"
 #include "ui/shell/ControlRow.h"
+#include "ui/shell/MainPage.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
 #include "ui/toolkit/controls/CIconButton.h"
@@ -73,10 +74,6 @@ constexpr ControlRow kControls[] = {
 
 // The image of the move buttons holds four 20-pixel frames.
 constexpr int kMoveButtonSize = 20;
-
-int Scaled(int value, float s) {
-    return static_cast<int>(static_cast<float>(value) * s);
-}
 
 }  // namespace
 

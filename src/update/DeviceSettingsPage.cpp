@@ -5,6 +5,7 @@
 #include "ui/shell/CUIMessageBox.h"
 #include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
+#include "ui/shell/MainPage.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
 #include "ui/toolkit/Notify.h"
@@ -50,11 +51,6 @@ constexpr ControlRow kControls[] = {
      kTextSize},
     {u"MButton", DeviceSettingsPage::kResetButton, u"img_button.png", 4, 558, 0, kTextSize},
 };
-
-// Every product with the layout scale is truncated before it is added.
-int Scaled(int value, float s) {
-    return static_cast<int>(static_cast<float>(value) * s);
-}
 
 std::u16string VersionLabel(int textId, const std::u16string& version) {
     return Format(u"%s: v%s", GetText(textId, kTextSection), FirmwareVersionDisplay(version));
@@ -184,9 +180,8 @@ void DeviceSettingsPage::ShowMouseFirmware(const std::u16string& version) {
     if (version.empty()) {
         return;
     }
-    const std::u16string minor = version.size() >= 2 ? version.substr(version.size() - 2) : version;
-    SetText(kMouseVersion, Format(u"%s: %s.%s", GetText(kMouseFirmwareText, kTextSection),
-                                  version.substr(0, 1), minor));
+    SetText(kMouseVersion, Format(u"%s: %s", GetText(kMouseFirmwareText, kTextSection),
+                                  FirmwareVersionDisplay(version)));
     SetText(kMouseStatus, GetText(kLatestVersionText, kTextSection));
 }
 

@@ -96,15 +96,17 @@ FirmwareOutcome FlashFirmwareImage(DeviceManager& manager, const std::vector<std
     if (!updateInterface.IsOpen()) {
         return FirmwareOutcome::NoInterface;
     }
-    FirmwareReport start = MakeFirmwareStartReport();
-    if (!manager.UpdateExchange(start.data())) {
-        return FirmwareOutcome::StartRefused;
+    switch (TransferFirmwareUpdate(manager, image, progress)) {
+        case FirmwareUpdateResult::Unsendable:
+            return FirmwareOutcome::BadImage;
+        case FirmwareUpdateResult::StartRefused:
+            return FirmwareOutcome::StartRefused;
+        case FirmwareUpdateResult::ImageFailed:
+            return FirmwareOutcome::TransferFailed;
+        case FirmwareUpdateResult::Done:
+            break;
     }
-    const bool sent = SendFirmwareImage(manager, image, progress);
-    // The loader is told the transfer ended even when a report failed, so it does not wait on.
-    FirmwareReport end = MakeFirmwareEndReport();
-    manager.UpdateExchange(end.data());
-    return sent ? FirmwareOutcome::Done : FirmwareOutcome::TransferFailed;
+    return FirmwareOutcome::Done;
 }
 
 FirmwareOutcome RunFirmwareUpdate(DeviceManager& manager, const FirmwareUpdateRequest& request) {

@@ -8,18 +8,6 @@ namespace {
 constexpr std::size_t kMaxSoftwareVersion = 10;
 constexpr std::size_t kMaxFirmwareVersion = 9;
 
-VersionCheckResult Compare(const std::u16string& current, std::u16string latest) {
-    VersionCheckResult result;
-    result.latest = std::move(latest);
-    if (result.latest.empty() || current.empty()) {
-        return result;
-    }
-    result.outcome = CompareVersions(current, result.latest) > 0
-                         ? VersionCheckResult::Outcome::Newer
-                         : VersionCheckResult::Outcome::UpToDate;
-    return result;
-}
-
 std::u16string FetchVersion(const std::string& address, std::size_t maxLength,
                             const FetchLimits& limits) {
     std::u16string text;
@@ -38,6 +26,18 @@ std::u16string FetchVersion(const std::string& address, std::size_t maxLength,
 }
 
 }  // namespace
+
+VersionCheckResult CompareWithLatest(const std::u16string& current, std::u16string latest) {
+    VersionCheckResult result;
+    result.latest = std::move(latest);
+    if (result.latest.empty() || current.empty()) {
+        return result;
+    }
+    result.outcome = CompareVersions(current, result.latest) > 0
+                         ? VersionCheckResult::Outcome::Newer
+                         : VersionCheckResult::Outcome::UpToDate;
+    return result;
+}
 
 std::string SoftwareVersionAddress(const std::u16string& upgradeAddress) {
     return ToUtf8(upgradeAddress) + "version";
@@ -81,6 +81,6 @@ VersionCheckResult CheckSoftwareVersion(const std::u16string& upgradeAddress,
 
 VersionCheckResult CheckFirmwareVersion(const std::u16string& firmwareAddress,
                                         const std::u16string& current, const FetchLimits& limits) {
-    return Compare(current, FetchVersion(FirmwareVersionAddress(firmwareAddress),
-                                         kMaxFirmwareVersion, limits));
+    return CompareWithLatest(current, FetchVersion(FirmwareVersionAddress(firmwareAddress),
+                                                   kMaxFirmwareVersion, limits));
 }

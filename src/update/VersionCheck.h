@@ -37,6 +37,10 @@ std::string FirmwareArchiveAddress(const std::u16string& firmwareAddress,
 // they have ("5" gives "5.5"), as the version labels always have.
 std::u16string FirmwareVersionDisplay(const std::u16string& version);
 
+// What a check with these versions finds: NoAnswer while either is unknown (empty), else
+// Newer when `latest` compares above `current`.
+VersionCheckResult CompareWithLatest(const std::u16string& current, std::u16string latest);
+
 // The software check: the server's version text (without a trailing line break or blanks) must
 // have 1 to 10 characters. Newer when it compares above `current` (CompareVersions above 0, a
 // different number of parts included).

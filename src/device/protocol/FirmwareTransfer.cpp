@@ -51,17 +51,24 @@ bool SendFirmwareImage(DeviceManager& manager, const std::vector<std::uint8_t>& 
     return manager.UpdateExchange(last.data());
 }
 
-bool SendFirmwareUpdate(DeviceManager& manager, const std::vector<std::uint8_t>& image,
-                        const FirmwareProgress& progress) {
+FirmwareUpdateResult TransferFirmwareUpdate(DeviceManager& manager,
+                                            const std::vector<std::uint8_t>& image,
+                                            const FirmwareProgress& progress) {
     if (!IsSendable(image)) {
-        return false;
+        return FirmwareUpdateResult::Unsendable;
     }
     FirmwareReport start = MakeFirmwareStartReport();
     if (!manager.UpdateExchange(start.data())) {
-        return false;
+        return FirmwareUpdateResult::StartRefused;
     }
     const bool sent = SendFirmwareImage(manager, image, progress);
+    // The loader is told the transfer ended even when a report failed, so it does not wait on.
     FirmwareReport end = MakeFirmwareEndReport();
     manager.UpdateExchange(end.data());
-    return sent;
+    return sent ? FirmwareUpdateResult::Done : FirmwareUpdateResult::ImageFailed;
+}
+
+bool SendFirmwareUpdate(DeviceManager& manager, const std::vector<std::uint8_t>& image,
+                        const FirmwareProgress& progress) {
+    return TransferFirmwareUpdate(manager, image, progress) == FirmwareUpdateResult::Done;
 }

@@ -24,9 +24,20 @@ inline constexpr int kFirmwareSendingTextId = 592;
 bool SendFirmwareImage(DeviceManager& manager, const std::vector<std::uint8_t>& image,
                        const FirmwareProgress& progress);
 
+// How a whole update ended.
+enum class FirmwareUpdateResult {
+    Unsendable,    // empty or oversized image: nothing was sent
+    StartRefused,  // the loader did not take the start report: nothing more was sent
+    ImageFailed,   // a data report failed; the end report was still sent
+    Done,          // the start report and every data report were accepted
+};
+
 // The whole update: the start report; only if the loader accepts it, the image and then the end
-// report, which is sent whatever the image's transfer gave. An empty or oversized image is
-// refused before the start report, so the loader is never left waiting. True when the start
-// report and every data report were accepted (the end report's answer is not used).
+// report, which is sent whatever the image's transfer gave (its answer is not used). An empty or
+// oversized image is refused before the start report, so the loader is never left waiting.
+FirmwareUpdateResult TransferFirmwareUpdate(DeviceManager& manager,
+                                            const std::vector<std::uint8_t>& image,
+                                            const FirmwareProgress& progress);
+// The same, true when it ended Done.
 bool SendFirmwareUpdate(DeviceManager& manager, const std::vector<std::uint8_t>& image,
                         const FirmwareProgress& progress);

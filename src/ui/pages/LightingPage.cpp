@@ -13,6 +13,7 @@
 #include "ui/shell/CUIMessageBox.h"
 #include "ui/shell/ControlRow.h"
 #include "ui/shell/MainIds.h"
+#include "ui/shell/MainPage.h"
 #include "ui/shell/PageHost.h"
 #include "ui/toolkit/MDialog.h"
 #include "ui/toolkit/Notify.h"
@@ -118,11 +119,6 @@ int BackgroundHeight(int configFunc) {
         return 430;
     }
     return 170;
-}
-
-// A length at layout scale `s`, truncated as every scaled length of the page is.
-int Scaled(int value, float s) {
-    return static_cast<int>(static_cast<float>(value) * s);
 }
 
 // Brightness steps 0 to 3 are quarters; 4 and above are full.

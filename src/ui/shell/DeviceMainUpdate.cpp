@@ -20,7 +20,6 @@
 #include "update/UpdateProcessDlg.h"
 #include "update/UpdateTipDlg.h"
 #include "update/VersionCheck.h"
-#include "update/VersionCompare.h"
 
 using namespace mainwnd;
 
@@ -40,18 +39,6 @@ constexpr int kCommandFirmwareUpdate = 27;
 
 constexpr int kOfferSoftware = 1;
 constexpr int kOfferFirmware = 2;
-
-// What a check with these versions found; NoAnswer while either is unknown.
-VersionCheckResult KnownCheck(const std::u16string& current, const std::u16string& latest) {
-    VersionCheckResult result;
-    if (!current.empty() && !latest.empty()) {
-        result.latest = latest;
-        result.outcome = CompareVersions(current, latest) > 0
-                             ? VersionCheckResult::Outcome::Newer
-                             : VersionCheckResult::Outcome::UpToDate;
-    }
-    return result;
-}
 
 const char16_t* FirmwareOutcomeName(FirmwareOutcome outcome) {
     switch (outcome) {
@@ -140,7 +127,7 @@ void DeviceMainDlg::ShowFirmwareVersions() {
         if (!cableVersion.empty()) {
             currentFirmware_ = cableVersion;
         }
-        known = KnownCheck(currentFirmware_, latestFirmware_);
+        known = CompareWithLatest(currentFirmware_, latestFirmware_);
     }
     // The labels start afresh (a change of language, a connection); what the last check found
     // stays on show, so the status never says "latest" beside an enabled update button.
@@ -152,7 +139,7 @@ void DeviceMainDlg::ShowFirmwareVersions() {
 void DeviceMainDlg::ShowKnownSoftwareCheck() {
     if (settingsPage_) {
         settingsPage_->ShowSoftwareCheck(
-            KnownCheck(catalog_.Software().version, LatestSoftwareVersion()));
+            CompareWithLatest(catalog_.Software().version, LatestSoftwareVersion()));
     }
 }
 

@@ -4,6 +4,12 @@
 
 #include "ui/toolkit/Geometry.h"
 
+// A length of the pages' layout at the layout scale `s`. Every product with the scale is
+// truncated before it is added, so that the pages line up as they always have.
+inline int Scaled(int value, float s) {
+    return static_cast<int>(static_cast<float>(value) * s);
+}
+
 // One page of the main window: it creates its controls in its container, lays them out when the
 // window does, handles the notifications the window's dispatch table routes to it and fetches its
 // texts again after a change of language. Pages are owned by the main window and live as long as
