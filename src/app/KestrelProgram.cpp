@@ -10,6 +10,9 @@
 #include "app/ProgramExit.h"
 #include "app/ProgramUi.h"
 #include "app/ScriptRunner.h"
+#include "cli/CliHandOff.h"
+#include "cli/CliHostedRun.h"
+#include "cli/HostedCliView.h"
 #include "device/catalogue/DeviceCatalog.h"
 #include "device/transport/DeviceManager.h"
 #include "device/transport/HidTrafficLog.h"
@@ -219,6 +222,24 @@ void KestrelProgram::OnInstanceRequest(const std::string& request) {
     }
 }
 
+int KestrelProgram::RunHandedOffCommandLine(const std::vector<std::string>& arguments,
+                                            std::ostream& out, std::ostream& err) {
+    const CliHost host{
+        .parts = {window_->GetCatalog(), SettingsStore::Instance(), window_->GetSession(),
+                  *hostedView_, window_->GetModelLoader()},
+        .dataFolder = dataFolder_,
+        .virtualMice = virtualBackend_ != nullptr,
+    };
+    const int status = RunHostedCommandLine(host, arguments, out, err);
+    ++handOffs_;
+    if (runner_) {
+        ScriptRunner* runner = runner_.get();
+        UiBackend::Current().Post(
+            [runner, status] { runner->Print("kestrelctl exit " + std::to_string(status)); });
+    }
+    return status;
+}
+
 int KestrelProgram::Run(ProgramUi& ui) {
     std::string error;
     if (!SetUpMice(error)) {
@@ -238,6 +259,11 @@ int KestrelProgram::Run(ProgramUi& ui) {
     environment.desktopKeyboard = ui.OnDesktop();
     environment.endProcess = [](int exitCode) { EndProcessNow(exitCode); };
     environment.openUrl = [](const std::u16string& url) { return platform::OpenWithDesktop(url); };
+    environment.workerView = [this](WorkerView& window, DeviceSession& session) -> WorkerView& {
+        hostedView_ =
+            std::make_unique<HostedCliView>(SettingsStore::Instance(), session.state, window);
+        return *hostedView_;
+    };
     window_ = std::make_unique<DeviceMainDlg>(std::move(environment));
 
     if (virtualBackend_ != nullptr) {
@@ -289,6 +315,7 @@ int KestrelProgram::Run(ProgramUi& ui) {
                 text = sim::DescribeLoader(connection->Loader());
                 return true;
             });
+        runner_->SetHandOffCounter([this] { return handOffs_.load(); });
         runner_->SetFaultInjector([this](const std::string& typeAndMode, const std::string& kind,
                                          int value, std::string& error) {
             sim::VirtualConnection* connection = FindVirtualMouse(typeAndMode, error);
@@ -311,6 +338,15 @@ int KestrelProgram::Run(ProgramUi& ui) {
     }
     // Requests from other starts reach the window (and the script's output) from here on.
     if (instance_.IsPrimary()) {
+        // kestrelctl started meanwhile hands its command lines over instead of opening the mice.
+        instance_.SetConversation(
+            std::string(kHandOffRequest), [this](platform::UniqueFd connection, int stopFd) {
+                ServeHandOff(std::move(connection), stopFd,
+                             [this](const std::vector<std::string>& arguments, std::ostream& out,
+                                    std::ostream& err) {
+                                 return RunHandedOffCommandLine(arguments, out, err);
+                             });
+            });
         instance_.Listen({kRequestShow, kRequestQuit, kRequestReloadTexts},
                          [this](const std::string& request) { OnInstanceRequest(request); });
     }
@@ -336,5 +372,6 @@ int KestrelProgram::Run(ProgramUi& ui) {
     }
     runner_.reset();
     window_.reset();
+    hostedView_.reset();
     return status;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 
 class DeviceMainDlg;
 class HidBackend;
+class HostedCliView;
 class ListeningHidBackend;
 class ProgramUi;
 class ScriptRunner;
@@ -56,6 +59,10 @@ private:
     // A virtual mouse of "TYPE:MODE" plugged in (plug) or pulled out.
     bool PlugVirtualMouse(const std::string& typeAndMode, bool plug, std::string& error);
     void OnInstanceRequest(const std::string& request);
+    // A kestrelctl command line handed over by another process (the instance's conversation
+    // thread): carried out on the window's worker and store; returns its exit status.
+    int RunHandedOffCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
+                                std::ostream& err);
     // The virtual connection of "TYPE:MODE"; null with a reason when there is none.
     sim::VirtualConnection* FindVirtualMouse(const std::string& typeAndMode,
                                              std::string& error) const;
@@ -73,6 +80,11 @@ private:
     // The virtual connections by device type and mode.
     std::map<std::pair<int, int>, sim::VirtualConnection*> connections_;
 
+    // Between the worker and the window: keeps what handed-over command lines print. Made while
+    // the window is made, it outlives it.
+    std::unique_ptr<HostedCliView> hostedView_;
+    // Command lines handed over and ended; read by the script's wait for them.
+    std::atomic<int> handOffs_{0};
     // User-interface thread; the instance listener posts to the window.
     std::unique_ptr<DeviceMainDlg> window_;
     std::unique_ptr<ScriptRunner> runner_;

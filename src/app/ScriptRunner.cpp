@@ -478,6 +478,19 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         host_.Serve(a, [] { return false; });
         return Next();
     }
+    if (verb == "wait-handoff") {
+        if (count != 2 || !ParseInt(words[1], a) || a < 0) {
+            return Fail("expected: wait-handoff MS");
+        }
+        if (!handOffs_) {
+            return Fail("this program takes no command lines");
+        }
+        if (!host_.Serve(a, [this] { return handOffs_() > handOffsSeen_; })) {
+            return Fail("no kestrelctl command line was handed over");
+        }
+        ++handOffsSeen_;
+        return Next();
+    }
     if (verb == "wait-visible") {
         if (count != 2 || !ParseInt(words[1], a) || a < 0) {
             return Fail("expected: wait-visible MS");

@@ -88,6 +88,8 @@ public:
     void SetMouseDescriber(DescribeFunction describe) { describe_ = std::move(describe); }
     void SetLoaderDescriber(DescribeFunction describe) { describeLoader_ = std::move(describe); }
     void SetFaultInjector(FaultFunction inject) { fault_ = std::move(inject); }
+    // How many kestrelctl command lines handed to the program have ended so far (any thread).
+    void SetHandOffCounter(std::function<int()> count) { handOffs_ = std::move(count); }
     // Reads the script; false with a reason when the file cannot be read.
     bool Load(const std::filesystem::path& file, std::string& error);
     void SetLines(std::vector<std::string> lines);
@@ -140,6 +142,8 @@ private:
     DescribeFunction describe_;
     DescribeFunction describeLoader_;
     FaultFunction fault_;
+    std::function<int()> handOffs_;
+    int handOffsSeen_ = 0;  // handed-over command lines a wait-handoff line has seen end
     std::ostream& out_;
     std::ostream& err_;
     FinishFunction finish_;

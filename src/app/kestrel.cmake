@@ -6,7 +6,7 @@ if(PkgConfig_FOUND)
     pkg_check_modules(KESTREL_HIDAPI_HIDRAW IMPORTED_TARGET hidapi-hidraw)
 endif()
 
-if(TARGET kestrel_hidapi AND TARGET PkgConfig::KESTREL_HIDAPI_HIDRAW)
+if(TARGET kestrel_cli AND TARGET PkgConfig::KESTREL_HIDAPI_HIDRAW)
     add_library(kestrel_program STATIC
         ${CMAKE_CURRENT_LIST_DIR}/HeadlessProgramUi.cpp
         ${CMAKE_CURRENT_LIST_DIR}/KestrelProgram.cpp
@@ -14,7 +14,7 @@ if(TARGET kestrel_hidapi AND TARGET PkgConfig::KESTREL_HIDAPI_HIDRAW)
         ${CMAKE_CURRENT_LIST_DIR}/ProgramOptions.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ScriptRunner.cpp
     )
-    target_link_libraries(kestrel_program PUBLIC kestrel_hidapi kestrel_core
+    target_link_libraries(kestrel_program PUBLIC kestrel_cli kestrel_hidapi kestrel_core
                           PkgConfig::KESTREL_HIDAPI_HIDRAW)
 
     add_executable(kestrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

@@ -82,33 +82,17 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
     DeviceManager& manager = DeviceManager::Instance();
     loader_ = std::make_unique<ModelLoader>(catalog_, store_, session_.state, session_.queue, view_,
                                             exeFolder, dataFolder);
-    worker_ = std::make_unique<CliWorker>(manager, store_, session_, view_, catalog_, *loader_);
+    parts_.loader = loader_.get();
+    worker_ = std::make_unique<DeviceWorker>(manager, store_, session_, view_, catalog_, *loader_);
     worker_->Start();
     worker_->Queue(DeviceWorker::kRescanConnect);
     if (!WaitUntilIdle()) {
         err << "kestrelctl: the mouse did not answer in time\n";
         return kExitNotAcknowledged;
     }
-    if (!session_.state.Linked() || manager.ConnectionMode() == -1) {
-        if (!mouseRequired) {
-            return kExitOk;
-        }
-        err << "kestrelctl: no mouse found\n";
-        return kExitNoMouse;
-    }
-    if (!store_.IsOpen()) {
-        err << "kestrelctl: cannot open the settings store in " << dataFolder.string() << "\n";
-        return kExitStore;
-    }
-    // A file that is there but is no settings database would read as empty: say so instead.
-    if (std::string reason; !store_.CheckReadable(reason)) {
-        err << "kestrelctl: the settings file " << store_.Path() << " cannot be used: " << reason
-            << "\n";
-        return kExitStore;
-    }
-    if (view_.PerformanceRefreshes() == 0) {
-        err << "kestrelctl: the mouse's settings could not be read\n";
-        return kExitNotAcknowledged;
+    if (const int status = CheckConnected(mouseRequired, dataFolder, err);
+        status != kExitOk || !session_.state.Linked()) {
+        return status;
     }
     if (options.simRefuse) {
         for (sim::VirtualConnection* connection : simConnections_) {
@@ -125,7 +109,65 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
     return kExitOk;
 }
 
+int CliSession::CheckConnected(bool mouseRequired, const std::filesystem::path& dataFolder,
+                               std::ostream& err) {
+    if (!State().Linked() || Manager().ConnectionMode() == -1) {
+        if (!mouseRequired) {
+            return kExitOk;
+        }
+        err << "kestrelctl: no mouse found\n";
+        return kExitNoMouse;
+    }
+    SettingsStore& store = Store();
+    if (!store.IsOpen()) {
+        err << "kestrelctl: cannot open the settings store in " << dataFolder.string() << "\n";
+        return kExitStore;
+    }
+    // A file that is there but is no settings database would read as empty: say so instead.
+    if (std::string reason; !store.CheckReadable(reason)) {
+        err << "kestrelctl: the settings file " << store.Path() << " cannot be used: " << reason
+            << "\n";
+        return kExitStore;
+    }
+    if (View().PerformanceRefreshes() == 0) {
+        err << "kestrelctl: the mouse's settings could not be read\n";
+        return kExitNotAcknowledged;
+    }
+    return kExitOk;
+}
+
+int CliSession::Attach(const Host& host, std::ostream& err, bool mouseRequired) {
+    parts_ = {&host.catalog, &host.store, &host.session, &host.view, &host.loader};
+    attached_ = true;
+    // The program may still be connecting (its first scan and read-back): the facts come after.
+    if (!WaitUntilIdle()) {
+        err << "kestrelctl: the mouse did not answer in time\n";
+        return kExitNotAcknowledged;
+    }
+    return CheckConnected(mouseRequired, std::filesystem::path(host.store.Path()).parent_path(),
+                          err);
+}
+
+void CliSession::RefreshHostPages() {
+    if (!attached_) {
+        return;
+    }
+    WorkerView& view = *parts_.view;
+    view.RefreshProfileList();
+    view.RefreshButtonPage();
+    view.RefreshMacroPage();
+    view.RefreshDpiPage();
+    view.RefreshPerformancePage();
+    if (LightEnabled()) {
+        view.RefreshLightingPage();
+    }
+}
+
 void CliSession::Close() {
+    if (attached_) {
+        parts_ = {&catalog_, &store_, &session_, &view_, loader_.get()};
+        attached_ = false;
+    }
     if (worker_) {
         worker_->Stop();
         worker_.reset();
@@ -146,37 +188,37 @@ void CliSession::Close() {
 }
 
 bool CliSession::LightEnabled() const {
-    return loader_ != nullptr && loader_->LightEnabled();
+    return parts_.loader != nullptr && parts_.loader->LightEnabled();
 }
 
 int CliSession::RunWorkerCommands(const std::vector<int>& commands) {
     return QueueAndWait([&] {
         for (int command : commands) {
-            worker_->Queue(command);
+            parts_.session->queue.Queue(command);
         }
     });
 }
 
 int CliSession::SwitchProfile(int profile) {
-    return QueueAndWait([&] { loader_->SwitchProfile(profile); });
+    return QueueAndWait([&] { parts_.loader->SwitchProfile(profile); });
 }
 
 int CliSession::QueueAndWait(const std::function<void()>& queueCommands) {
-    const int failuresBefore = worker_->Failures();
+    const int failuresBefore = parts_.session->failures.load();
     queueCommands();
     if (!WaitUntilIdle()) {
         return kExitNotAcknowledged;
     }
-    return worker_->Failures() > failuresBefore ? kExitNotAcknowledged : kExitOk;
+    return parts_.session->failures.load() > failuresBefore ? kExitNotAcknowledged : kExitOk;
 }
 
 int CliSession::SyncFromMouse() {
-    const int readsBefore = view_.PerformanceRefreshes();
+    const int readsBefore = View().PerformanceRefreshes();
     const int status = RunWorkerCommands({DeviceWorker::kOpenDongleModel});
     if (status != kExitOk) {
         return status;
     }
-    return view_.PerformanceRefreshes() > readsBefore ? kExitOk : kExitNotAcknowledged;
+    return View().PerformanceRefreshes() > readsBefore ? kExitOk : kExitNotAcknowledged;
 }
 
 int CliSession::FlashFirmware(const std::vector<std::uint8_t>& image,
@@ -185,10 +227,10 @@ int CliSession::FlashFirmware(const std::vector<std::uint8_t>& image,
     auto result = std::make_shared<FirmwareOutcome>(FirmwareOutcome::NoInterface);
     auto sent = std::make_shared<std::vector<std::uint8_t>>(image);
     DeviceManager& manager = Manager();
-    view_.SetFirmwareJob([&manager, result, sent, progress] {
+    parts_.view->SetFirmwareJob([&manager, result, sent, progress] {
         *result = FlashFirmwareImage(manager, *sent, progress);
     });
-    worker_->Queue(DeviceWorker::kFirmwareUpdate);
+    parts_.session->queue.Queue(DeviceWorker::kFirmwareUpdate);
     if (!WaitUntilIdle()) {
         return kExitNotAcknowledged;
     }
@@ -197,5 +239,5 @@ int CliSession::FlashFirmware(const std::vector<std::uint8_t>& image,
 }
 
 bool CliSession::WaitUntilIdle() {
-    return worker_->WaitUntilIdle(kIdleTimeoutMs);
+    return parts_.session->queue.WaitUntilIdle(std::chrono::milliseconds(kIdleTimeoutMs));
 }

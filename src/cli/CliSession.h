@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cli/CliView.h"
-#include "cli/CliWorker.h"
 #include "device/catalogue/DeviceCatalog.h"
 #include "device/transport/HidBackend.h"
 #include "device/worker/DeviceSession.h"
+#include "device/worker/DeviceWorker.h"
 #include "device/worker/ModelLoader.h"
 #include "store/SettingsStore.h"
 #include "update/FirmwareUpdate.h"
@@ -41,8 +41,26 @@ public:
     // written to `err` when it is not kExitOk. Without `mouseRequired`, finding no mouse is not
     // an error: the session is then up without a linked mouse (and maybe without a model).
     int Connect(const CliOptions& options, std::ostream& err, bool mouseRequired = true);
-    // Stops the worker and lets go of the devices. Manager() and the worker commands are for
-    // after a successful Connect only.
+
+    // What a running program lends a command line handed to it: its catalogue, store, device
+    // session (whose queue its worker serves), the view its worker reports to and its model
+    // loader. They must outlive the attachment.
+    struct Host {
+        const DeviceCatalog& catalog;
+        SettingsStore& store;
+        DeviceSession& session;
+        CliView& view;
+        ModelLoader& loader;
+    };
+    // Instead of Connect: works on the running program's parts, through its worker. Waits for
+    // what the worker has queued, then checks as Connect does (a linked mouse when
+    // `mouseRequired`, a usable store); returns an exit status with the reason written to `err`.
+    int Attach(const Host& host, std::ostream& err, bool mouseRequired = true);
+    // After commands run attached: the host's pages read what the commands stored.
+    void RefreshHostPages();
+
+    // Stops the worker and lets go of the devices (attached: lets go of the host's parts).
+    // Manager() and the worker commands are for after a successful Connect or Attach only.
     void Close();
 
     // Queues `commands` in order, waits until the worker has run them all and returns kExitOk, or
@@ -60,11 +78,11 @@ public:
     int FlashFirmware(const std::vector<std::uint8_t>& image, const FirmwareProgress& progress,
                       FirmwareOutcome& outcome);
 
-    const DeviceCatalog& Catalog() const { return catalog_; }
+    const DeviceCatalog& Catalog() const { return *parts_.catalog; }
     DeviceManager& Manager();
-    SettingsStore& Store() { return store_; }
-    DeviceState& State() { return session_.state; }
-    const CliView& View() const { return view_; }
+    SettingsStore& Store() { return *parts_.store; }
+    DeviceState& State() { return parts_.session->state; }
+    const CliView& View() const { return *parts_.view; }
     // Whether the loaded model has a lighting page, as its descriptor says.
     bool LightEnabled() const;
 
@@ -73,6 +91,18 @@ private:
     // Counts failures from before `queueCommands` runs, so that none of the commands it queues
     // can fail unnoticed, then waits until the worker is idle.
     int QueueAndWait(const std::function<void()>& queueCommands);
+    // The checks after the first scan, shared by Connect and Attach.
+    int CheckConnected(bool mouseRequired, const std::filesystem::path& dataFolder,
+                       std::ostream& err);
+
+    // What the commands work on: this object's own parts, or a host's while attached.
+    struct Parts {
+        const DeviceCatalog* catalog;
+        SettingsStore* store;
+        DeviceSession* session;
+        CliView* view;
+        ModelLoader* loader;
+    };
 
     DeviceCatalog catalog_;
     std::unique_ptr<HidBackend> backend_;
@@ -81,6 +111,8 @@ private:
     DeviceSession session_;
     CliView view_{store_, session_.state};
     std::unique_ptr<ModelLoader> loader_;
-    std::unique_ptr<CliWorker> worker_;
+    std::unique_ptr<DeviceWorker> worker_;
     bool managerInUse_ = false;  // the program's manager has been handed backend_
+    Parts parts_{&catalog_, &store_, &session_, &view_, nullptr};
+    bool attached_ = false;  // parts_ are a host's
 };

@@ -60,6 +60,11 @@ void CliView::SetFirmwareJob(std::function<void()> job) {
     firmwareJob_ = std::move(job);
 }
 
+bool CliView::HasFirmwareJob() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return firmwareJob_ != nullptr;
+}
+
 void CliView::SetDpiRange(int lowest, int highest, std::u16string_view, std::u16string_view, int,
                           int) {
     std::lock_guard<std::mutex> lock(mutex_);

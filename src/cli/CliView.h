@@ -50,6 +50,7 @@ public:
     // Work for the worker's thread on the next command 27 (firmware update), where the window
     // runs its update: the firmware loader is reached only from that thread. Taken when it runs.
     void SetFirmwareJob(std::function<void()> job);
+    bool HasFirmwareJob() const;
 
     // DeviceView overrides
     void SetDpiRange(int lowest, int highest, std::u16string_view rangeText,

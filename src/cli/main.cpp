@@ -3,11 +3,17 @@
 
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "app/AppConfig.h"
+#include "app/Folders.h"
 #include "cli/CliCommands.h"
+#include "cli/CliHandOff.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
+#include "platform/SingleInstance.h"
+#include "ui/toolkit/Manager.h"
 
 int main(int argc, char** argv) {
     CliOptions options;
@@ -26,6 +32,22 @@ int main(int argc, char** argv) {
     }
     if (!CheckCliCommands(options.commands, std::cerr)) {
         return kExitUsage;
+    }
+    // While kestrel runs, it alone talks to the mouse and writes the settings: the command line
+    // goes to it, and its answer comes out here. The instance's name comes from config.xml.
+    ReadAppConfig(ExeFolder());
+    if (const std::filesystem::path runtime = platform::RuntimeFolder(); !runtime.empty()) {
+        int status = kExitOk;
+        const std::vector<std::string> arguments(argv + 1, argv + argc);
+        switch (HandOffToInstance(runtime, Manager::GetDeviceName(), arguments, std::cout,
+                                  std::cerr, status)) {
+            case HandOffResult::kDone:
+                return status;
+            case HandOffResult::kFailed:
+                return kExitNotAcknowledged;
+            case HandOffResult::kNoInstance:
+                break;
+        }
     }
     CliSession session;
     int status = session.Connect(options, std::cerr, CliCommandsNeedMouse(options.commands));

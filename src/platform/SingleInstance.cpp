@@ -126,6 +126,10 @@ bool SingleInstance::Listen(std::vector<std::string> known,
     wake_ = std::move(wake);
     known_ = std::move(known);
     handler_ = std::move(handler);
+    stoppingConversations_ = false;
+    if (conversationHandler_) {
+        conversationThread_ = std::thread([this] { RunConversations(); });
+    }
     thread_ = std::thread([this] { Run(); });
     return true;
 }
@@ -136,6 +140,15 @@ void SingleInstance::StopListening() {
     }
     SignalWakeEvent(wake_);
     thread_.join();
+    if (conversationThread_.joinable()) {
+        {
+            std::lock_guard lock(conversationMutex_);
+            stoppingConversations_ = true;
+        }
+        conversationChanged_.notify_all();
+        conversationThread_.join();
+        waitingConversations_.clear();
+    }
     ::unlink(socketPath_.c_str());
     listener_.Close();
     wake_.Close();
@@ -191,6 +204,21 @@ void SingleInstance::Serve(int fd) {
         // Time-out, hang-up or stop: nobody is waiting for an answer worth giving.
         return;
     }
+    if (status == LineStatus::kLine && conversationHandler_ && request == conversationRequest_) {
+        std::unique_lock lock(conversationMutex_);
+        if (waitingConversations_.size() >= kMaxWaitingConversations) {
+            lock.unlock();
+            WriteSocketBytes(connection.Get(), "busy\n", deadline);
+            return;
+        }
+        // Answered under the lock, so that the conversation thread cannot start talking first.
+        if (WriteSocketBytes(connection.Get(), "ok\n", deadline)) {
+            waitingConversations_.push_back(std::move(connection));
+            lock.unlock();
+            conversationChanged_.notify_all();
+        }
+        return;
+    }
     const bool isKnown = status == LineStatus::kLine &&
                          std::find(known_.begin(), known_.end(), request) != known_.end();
     WriteSocketBytes(connection.Get(), isKnown ? "ok\n" : "unknown\n", deadline);
@@ -201,31 +229,80 @@ void SingleInstance::Serve(int fd) {
     }
 }
 
-SendResult SendToInstance(const std::filesystem::path& folder, std::u16string_view name,
-                          std::string_view request, int timeoutMs) {
-    const auto deadline = SocketClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+void SingleInstance::SetConversation(std::string request,
+                                     std::function<void(UniqueFd connection, int stopFd)> handler) {
+    conversationRequest_ = std::move(request);
+    conversationHandler_ = std::move(handler);
+}
+
+void SingleInstance::RunConversations() {
+    for (;;) {
+        UniqueFd connection;
+        {
+            std::unique_lock lock(conversationMutex_);
+            conversationChanged_.wait(
+                lock, [this] { return stoppingConversations_ || !waitingConversations_.empty(); });
+            if (stoppingConversations_) {
+                return;
+            }
+            connection = std::move(waitingConversations_.front());
+            waitingConversations_.pop_front();
+        }
+        conversationHandler_(std::move(connection), wake_.Get());
+    }
+}
+
+namespace {
+
+// Connects to the instance's socket and sends `request`; the answer line is left to the caller.
+UniqueFd SendRequestLine(const std::filesystem::path& folder, std::u16string_view name,
+                         std::string_view request, SocketClock::time_point deadline,
+                         SendResult& result) {
+    result = SendResult::kFailed;
     const std::filesystem::path path = InstanceFile(folder, name, ".sock");
     sockaddr_un address{};
     socklen_t length = 0;
     if (request.empty() || request.size() > kMaxRequestLength ||
         request.find_first_of("\r\n") != std::string_view::npos ||
         !MakeSocketAddress(path, address, length)) {
-        return SendResult::kFailed;
+        return {};
     }
     UniqueFd socket = OpenStreamSocket();
     if (!socket.IsValid()) {
-        return SendResult::kFailed;
+        return {};
     }
     // A Unix socket connects at once or not at all; a full backlog (EAGAIN) means an instance that
     // is there but too busy, which is a failure rather than an absence.
     if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
-        return errno == ENOENT || errno == ECONNREFUSED ? SendResult::kNoInstance
-                                                        : SendResult::kFailed;
+        if (errno == ENOENT || errno == ECONNREFUSED) {
+            result = SendResult::kNoInstance;
+        }
+        return {};
     }
     std::string line(request);
     line += '\n';
     if (!WriteSocketBytes(socket.Get(), line, deadline)) {
-        return SendResult::kFailed;
+        return {};
+    }
+    result = SendResult::kDelivered;
+    return socket;
+}
+
+}  // namespace
+
+UniqueFd ConnectToInstance(const std::filesystem::path& folder, std::u16string_view name,
+                           std::string_view request, SendResult& result, int timeoutMs) {
+    const auto deadline = SocketClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    return SendRequestLine(folder, name, request, deadline, result);
+}
+
+SendResult SendToInstance(const std::filesystem::path& folder, std::u16string_view name,
+                          std::string_view request, int timeoutMs) {
+    const auto deadline = SocketClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    SendResult result = SendResult::kFailed;
+    UniqueFd socket = SendRequestLine(folder, name, request, deadline, result);
+    if (!socket.IsValid()) {
+        return result;
     }
     std::string answer;
     if (ReadSocketLine(socket.Get(), kMaxAnswerLength, deadline, -1, answer) != LineStatus::kLine) {

@@ -2,8 +2,11 @@
 
 #include <sys/types.h>
 
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -67,6 +70,17 @@ public:
     // StopListening. False, with nothing listening, when not primary, already listening, or the
     // socket cannot be made (the path is too long for sun_path, etc.).
     bool Listen(std::vector<std::string> known, std::function<void(const std::string&)> handler);
+    // Call before Listen. A connection whose request line is `request` is answered "ok\n" and then
+    // handed, still open, to `handler` on a conversation thread, which may go on talking on it for
+    // as long as its work takes while the listener keeps answering the one-line requests. The
+    // client must wait for the "ok" before it says more: what it sends earlier may be lost.
+    // Conversations run one at a time in the order they came; while kMaxWaitingConversations wait,
+    // a further one is answered "busy\n" and closed. `stopFd` becomes readable once StopListening
+    // is called, so that the handler's own waits can end early; StopListening waits for a handler
+    // that is running and closes the conversations still waiting.
+    void SetConversation(std::string request,
+                         std::function<void(UniqueFd connection, int stopFd)> handler);
+    static constexpr std::size_t kMaxWaitingConversations = 8;
     // Stops the listener thread (joins it, after a handler that is running has returned), closes
     // the socket and removes its file, so later requests find no instance. Idempotent.
     void StopListening();
@@ -77,6 +91,7 @@ public:
 private:
     void Run();
     void Serve(int connection);
+    void RunConversations();
 
     // Only the controlling thread touches these.
     UniqueFd lock_;
@@ -92,6 +107,15 @@ private:
     std::function<void(const std::string&)> handler_;
     uid_t servedUid_;
     std::thread thread_;
+
+    // Set before Listen; read by the listener and the conversation thread while they run.
+    std::string conversationRequest_;
+    std::function<void(UniqueFd, int)> conversationHandler_;
+    std::thread conversationThread_;
+    std::mutex conversationMutex_;
+    std::condition_variable conversationChanged_;  // a connection queued, or the stop
+    std::deque<UniqueFd> waitingConversations_;    // guarded by conversationMutex_
+    bool stoppingConversations_ = false;           // guarded by conversationMutex_
 };
 
 // Client side: connects to <folder>/<name>.sock, writes `request` + "\n" and waits up to
@@ -100,5 +124,12 @@ private:
 // empty, longer than 64 bytes or holds a line break, which is never sent.
 SendResult SendToInstance(const std::filesystem::path& folder, std::u16string_view name,
                           std::string_view request, int timeoutMs = 2000);
+
+// Client side of a conversation (SingleInstance::SetConversation): connects and sends `request`
+// within `timeoutMs`. Returns the connected socket (non-blocking) with `result` kDelivered; the
+// instance's answer line ("ok", "busy" or "unknown") and the conversation are the caller's to
+// read. An invalid descriptor with kNoInstance or kFailed as SendToInstance.
+UniqueFd ConnectToInstance(const std::filesystem::path& folder, std::u16string_view name,
+                           std::string_view request, SendResult& result, int timeoutMs = 2000);
 
 }  // namespace platform

@@ -9,15 +9,10 @@
 
 namespace platform {
 
-namespace {
-
-// Milliseconds left for poll: never negative, rounded up so a wait never ends before the deadline.
 int RemainingMs(SocketClock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SocketClock::now());
     return static_cast<int>(std::clamp<long long>(left.count(), 0, 1 << 30));
 }
-
-}  // namespace
 
 bool MakeSocketAddress(const std::filesystem::path& path, sockaddr_un& address, socklen_t& length) {
     const std::string& text = path.native();

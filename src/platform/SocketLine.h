@@ -16,6 +16,10 @@ namespace platform {
 
 using SocketClock = std::chrono::steady_clock;
 
+// Milliseconds left until `deadline` for poll: never negative, rounded up so that a wait never
+// ends before the deadline.
+int RemainingMs(SocketClock::time_point deadline);
+
 // Fills a socket address for a path; false when the path does not fit into sun_path.
 bool MakeSocketAddress(const std::filesystem::path& path, sockaddr_un& address, socklen_t& length);
 

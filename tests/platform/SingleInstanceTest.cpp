@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -21,6 +23,8 @@
 #include <vector>
 
 #include "platform/ScopedEnv.h"
+#include "platform/SocketLine.h"
+#include "platform/SocketReader.h"
 #include "platform/UniqueFd.h"
 #include "support/TempDir.h"
 
@@ -212,6 +216,74 @@ TEST_F(Instance, ListenerAnswersLinesExactly) {
     }
     instance.StopListening();
     EXPECT_EQ(Handled(), (std::vector<std::string>{"activate", "activate"}));
+}
+
+// A conversation keeps its connection for as long as its work takes while the one-line requests are
+// still answered; several wait their turn; stopping closes those still waiting.
+TEST_F(Instance, ConversationsTalkAtLengthAndRunOneAtATime) {
+    platform::SingleInstance instance;
+    ASSERT_TRUE(instance.Acquire(folder_.Path(), u"Kestrel"));
+    std::mutex gate;
+    std::unique_lock<std::mutex> holdFirst(gate);
+    int running = 0;
+    int mostAtOnce = 0;
+    instance.SetConversation("talk", [&](platform::UniqueFd connection, int stopFd) {
+        {
+            std::lock_guard<std::mutex> hold(mutex_);
+            mostAtOnce = std::max(mostAtOnce, ++running);
+        }
+        platform::SocketReader reader(connection.Get(), stopFd);
+        std::string line;
+        const auto deadline = platform::SocketClock::now() + std::chrono::seconds(10);
+        if (reader.ReadLine(64, deadline, line) == platform::LineStatus::kLine) {
+            std::lock_guard<std::mutex> wait(gate);  // the test holds the first one here
+            platform::WriteSocketBytes(connection.Get(), "echo " + line + "\n", deadline);
+        }
+        std::lock_guard<std::mutex> hold(mutex_);
+        --running;
+    });
+    ASSERT_TRUE(StartListening(instance));
+
+    // A client says its line once the instance has taken the conversation.
+    struct Client {
+        platform::UniqueFd socket;
+        std::unique_ptr<platform::SocketReader> reader;
+        std::string Line() {
+            std::string line;
+            reader->ReadLine(64, platform::SocketClock::now() + std::chrono::seconds(10), line);
+            return line;
+        }
+    };
+    auto open = [&](const std::string& text) {
+        SendResult result = SendResult::kFailed;
+        Client client;
+        client.socket = platform::ConnectToInstance(folder_.Path(), u"Kestrel", "talk", result);
+        EXPECT_EQ(result, SendResult::kDelivered);
+        client.reader = std::make_unique<platform::SocketReader>(client.socket.Get());
+        EXPECT_EQ(client.Line(), "ok");
+        platform::WriteSocketBytes(client.socket.Get(), text + "\n",
+                                   platform::SocketClock::now() + std::chrono::seconds(5));
+        return client;
+    };
+    Client first = open("one");
+    Client second = open("two");
+    // The first is held in its handler: the listener still answers.
+    EXPECT_EQ(platform::SendToInstance(folder_.Path(), u"Kestrel", "activate"),
+              SendResult::kDelivered);
+    holdFirst.unlock();
+    EXPECT_EQ(first.Line(), "echo one");
+    EXPECT_EQ(second.Line(), "echo two");
+
+    // Stopped with a conversation still waiting (the first never says its line): both end.
+    SendResult result = SendResult::kFailed;
+    platform::UniqueFd silent =
+        platform::ConnectToInstance(folder_.Path(), u"Kestrel", "talk", result);
+    platform::UniqueFd waiting =
+        platform::ConnectToInstance(folder_.Path(), u"Kestrel", "talk", result);
+    instance.StopListening();
+    std::lock_guard<std::mutex> hold(mutex_);
+    EXPECT_EQ(mostAtOnce, 1);
+    EXPECT_EQ(running, 0);
 }
 
 TEST_F(Instance, SilentClientDoesNotStallTheListener) {

@@ -367,6 +367,7 @@ void DeviceWorker::ShowOnlineListOrNoDevice() {
 }
 
 void DeviceWorker::OnCommandFailed() {
+    ++session_.failures;
     if (manager_.ConnectionMode() != 1) {
         return;
     }

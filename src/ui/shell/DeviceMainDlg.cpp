@@ -69,9 +69,12 @@ constexpr const char16_t* kPopupsToHide[] = {u"KeyboardTip Window", u"ComboWnd"}
 
 DeviceMainDlg::DeviceMainDlg(MainWindowEnvironment environment)
     : environment_(std::move(environment)) {
+    if (environment_.workerView) {
+        workerView_ = &environment_.workerView(*this, session_);
+    }
     loader_ =
         std::make_unique<ModelLoader>(catalog_, *environment_.store, session_.state, session_.queue,
-                                      *this, environment_.exeFolder, environment_.dataFolder,
+                                      *workerView_, environment_.exeFolder, environment_.dataFolder,
                                       [](int textId) { return GetText(textId, kTextSection); });
 }
 
@@ -184,7 +187,7 @@ void DeviceMainDlg::StartWorker() {
         return;
     }
     worker_ = std::make_unique<DeviceWorker>(*environment_.devices, *environment_.store, session_,
-                                             *this, catalog_, *loader_);
+                                             *workerView_, catalog_, *loader_);
     worker_->SetIdleWait(kWorkerIdleWaitMs);
     if (environment_.listening != nullptr) {
         // A report from a device wakes the worker as a command does.

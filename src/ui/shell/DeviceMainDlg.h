@@ -93,6 +93,7 @@ public:
 
     // For the scripted mode and the tests.
     DeviceSession& GetSession() { return session_; }
+    ModelLoader& GetModelLoader() { return *loader_; }
     const DeviceCatalog& GetCatalog() const { return catalog_; }
     // Waits until the worker's queue is empty and its current command ended.
     bool WaitForWorker(int timeoutMs);
@@ -274,6 +275,8 @@ private:
     DeviceCatalog catalog_;  // filled at initialisation, then only read
     DeviceSession session_;  // has its own locks
     std::unique_ptr<ModelLoader> loader_;
+    // What the worker and the loader report to: this window, or the environment's view before it.
+    WorkerView* workerView_ = this;
     std::unique_ptr<ButtonPage> buttonPage_;
     std::unique_ptr<DpiPage> dpiPage_;
     std::unique_ptr<PerformancePage> performancePage_;

@@ -8,6 +8,8 @@ class DeviceManager;
 class HidBackend;
 class ListeningHidBackend;
 class SettingsStore;
+class WorkerView;
+struct DeviceSession;
 
 // What the program hands its main window: the folders, the settings store, the HID backend the
 // device manager uses, and the process-level actions that tests replace.
@@ -35,4 +37,8 @@ struct MainWindowEnvironment {
     std::function<bool(const std::u16string& url)> openUrl;
     // Opens the desktop's own mouse settings; null opens nothing.
     std::function<bool()> openMouseSettings;
+    // What the device worker and the model loading report to, given the window and its device
+    // session: called once, while the window is made; the view returned must pass every call on to
+    // the window and outlive it. Null: the window itself.
+    std::function<WorkerView&(WorkerView& window, DeviceSession& session)> workerView;
 };
