@@ -35,7 +35,7 @@ installed_files() {
         lib/kestrel/language/2052.lan lib/kestrel/skins/default/Cockpit.ico \
         lib/kestrel/70-kestrel.rules lib/udev/rules.d/70-kestrel.rules \
         share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
-        share/man/man1/kestrel.1 share/man/man1/kestrelctl.1
+        share/man/man1/kestrel.1.gz share/man/man1/kestrelctl.1.gz
     local size
     for size in 16 32 48 64 128 256; do
         echo "share/icons/hicolor/${size}x${size}/apps/$app.png"
