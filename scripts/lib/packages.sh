@@ -10,6 +10,9 @@ KESTREL_PACKAGES=(
     xvfb xdotool python3
     # The update benchmark's reference download and unpacking.
     curl unzip
+    # The Debian package (cpack -G DEB finds the ELF files with file and their libraries with
+    # dpkg-shlibdeps) and the checks of the desktop entry, the AppStream metainfo and the man pages.
+    dpkg-dev file desktop-file-utils appstream groff-base
 )
 
 # Installs whichever of KESTREL_PACKAGES is missing: one `apt-get update`, then one install.
