@@ -365,6 +365,8 @@ int KestrelProgram::Run(ProgramUi& ui) {
         });
     }
     window_->RunMainLoop(hidden_);
+    // The worker has stopped: a command line handed over meanwhile must not wait for it.
+    window_->GetSession().queue.Abandon();
     // The window goes while the display backend it was made on is still there.
     instance_.StopListening();
     if (virtualBackend_ != nullptr) {

@@ -49,7 +49,17 @@ void DeviceCommandQueue::Interrupt() {
 
 bool DeviceCommandQueue::WaitUntilIdle(std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, timeout, [this] { return commands_.empty() && running_ == 0; });
+    changed_.wait_for(lock, timeout,
+                      [this] { return abandoned_ || (commands_.empty() && running_ == 0); });
+    return !abandoned_ && commands_.empty() && running_ == 0;
+}
+
+void DeviceCommandQueue::Abandon() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        abandoned_ = true;
+    }
+    changed_.notify_all();
 }
 
 void DeviceCommandQueue::CommandDone() {

@@ -34,6 +34,9 @@ public:
     // true when idle on return. The worker marks a taken command done with CommandDone.
     bool WaitUntilIdle(std::chrono::milliseconds timeout);
     void CommandDone();
+    // Nobody serves the queue any more (its worker stopped for good, the program is ending):
+    // every wait for idleness ends at once with false, now and later.
+    void Abandon();
 
 private:
     mutable std::mutex mutex_;
@@ -41,4 +44,5 @@ private:
     std::deque<int> commands_;         // guarded by mutex_
     int running_ = 0;                  // commands taken and not yet done; guarded by mutex_
     bool interrupted_ = false;         // guarded by mutex_
+    bool abandoned_ = false;           // guarded by mutex_
 };

@@ -72,6 +72,16 @@ TEST_F(WorkerTest, StopsWhileBusyWithAQueue) {
     worker.Queue(DeviceWorker::kRescanConnect);
     EXPECT_TRUE(worker.Stop());
     EXPECT_FALSE(worker.IsRunning());
+
+    // Commands left behind by a stopped worker: whoever waits for them is told at once once the
+    // queue is abandoned, instead of after the whole wait.
+    const auto before = std::chrono::steady_clock::now();
+    std::thread waiter([this] { EXPECT_FALSE(session.queue.WaitUntilIdle(60s)); });
+    std::this_thread::sleep_for(10ms);
+    session.queue.Abandon();
+    waiter.join();
+    EXPECT_FALSE(worker.WaitUntilIdle(60000));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 30s);
 }
 
 }  // namespace
