@@ -13,6 +13,7 @@
 #include "device/transport/DeviceManager.h"
 #include "device/transport/HidTrafficLog.h"
 #include "device/transport/HidapiBackend.h"
+#include "device/transport/NodeAccess.h"
 #include "sim/SimSetup.h"
 #include "sim/VirtualConnection.h"
 #include "sim/VirtualHidBackend.h"
@@ -67,6 +68,12 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
             err << "kestrelctl: --sim names no model or connection of config.xml\n";
             return kExitUsage;
         }
+        if (options.simDenied) {
+            // Before the first scan, which is where the mice are opened.
+            for (sim::VirtualConnection* connection : simConnections_) {
+                connection->Faults().DenyOpens();
+            }
+        }
     } else {
         backend_ = std::make_unique<HidapiBackend>();
     }
@@ -93,6 +100,13 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
         if (!mouseRequired) {
             return kExitOk;
         }
+        // "No mouse" would send the user looking for a cable when the fix is a udev rule.
+        if (const std::vector<DeniedDevice> denied = manager.CollectDenied(); !denied.empty()) {
+            err << "kestrelctl: a mouse is connected but this user may not open "
+                << denied.front().path
+                << " (permission denied); run: " << NodeAccessCommand(exeFolder) << "\n";
+            return kExitPermission;
+        }
         err << "kestrelctl: no mouse found\n";
         return kExitNoMouse;
     }
@@ -105,6 +119,11 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
         err << "kestrelctl: the settings file " << store_.Path() << " cannot be used: " << reason
             << "\n";
         return kExitStore;
+    }
+    // The connection stores what it read from the mouse; settings it could not keep are no
+    // settings to work on.
+    if (const int status = CheckStoreWrites(err); status != kExitOk) {
+        return status;
     }
     if (view_.PerformanceRefreshes() == 0) {
         err << "kestrelctl: the mouse's settings could not be read\n";
@@ -143,6 +162,15 @@ void CliSession::Close() {
     backend_.reset();
     loader_.reset();
     store_.Close();
+}
+
+int CliSession::CheckStoreWrites(std::ostream& err) {
+    std::string reason;
+    if (!store_.TakeWriteFailure(reason)) {
+        return kExitOk;
+    }
+    err << "kestrelctl: cannot write the settings file " << store_.Path() << ": " << reason << "\n";
+    return kExitStore;
 }
 
 bool CliSession::LightEnabled() const {
