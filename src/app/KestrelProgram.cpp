@@ -326,6 +326,8 @@ int KestrelProgram::Run(ProgramUi& ui) {
                 connection->Faults().SetReportLatency(std::chrono::milliseconds(value));
             } else if (kind == "update-writes") {
                 connection->Faults().FailUpdateWrites(value);
+            } else if (kind == "denied") {
+                connection->Faults().DenyOpens();
             } else {
                 connection->Faults().Clear();
             }

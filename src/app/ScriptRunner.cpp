@@ -414,13 +414,14 @@ ScriptRunner::Outcome ScriptRunner::Run(const std::vector<std::string>& words,
         return Next();
     }
     if (verb == "fault") {
-        const bool clear = count == 3 && words[2] == "clear";
-        if (!clear && (count != 4 || !ParseInt(words[3], a) || a < 0 ||
-                       (words[2] != "latency" && words[2] != "update-writes"))) {
-            return Fail("expected: fault TYPE:MODE latency MS | update-writes N | clear");
+        // Faults without a value: no more opens of the mouse's nodes, or none at all.
+        const bool bare = count == 3 && (words[2] == "clear" || words[2] == "denied");
+        if (!bare && (count != 4 || !ParseInt(words[3], a) || a < 0 ||
+                      (words[2] != "latency" && words[2] != "update-writes"))) {
+            return Fail("expected: fault TYPE:MODE latency MS | update-writes N | denied | clear");
         }
         std::string error;
-        if (!fault_ || !fault_(words[1], words[2], clear ? 0 : a, error)) {
+        if (!fault_ || !fault_(words[1], words[2], bare ? 0 : a, error)) {
             return Fail(error.empty() ? "no virtual mice (start with --sim)" : error);
         }
         return Next();

@@ -80,8 +80,8 @@ public:
     ScriptRunner(DeviceMainDlg& window, ScriptHost& host, PlugFunction plug, std::ostream& out,
                  std::ostream& err);
 
-    // A fault asked of the virtual mouse of TYPE:MODE ("latency", "update-writes" or "clear" with
-    // its value); false with a reason.
+    // A fault asked of the virtual mouse of TYPE:MODE ("latency", "update-writes" with its value,
+    // "denied" or "clear" with 0); false with a reason.
     using FaultFunction = std::function<bool(
         const std::string& typeAndMode, const std::string& kind, int value, std::string& error)>;
 

@@ -169,8 +169,7 @@ int RunSet(CliSession& session, const CliCommandLine& arguments, std::ostream&, 
     for (std::size_t i = 0; i < arguments.size(); i += 2) {
         if (!session.Store().SetConfigValue(profile, FromUtf8(arguments[i]),
                                             FromUtf8(arguments[i + 1]))) {
-            err << "kestrelctl: could not store " << arguments[i] << "\n";
-            return kExitStore;
+            return session.CheckStoreWrites(err);
         }
     }
     return kExitOk;
@@ -225,9 +224,10 @@ int RunButton(CliSession& session, const CliCommandLine& arguments, std::ostream
     record.macro_value = values[2];
     record.macro_value2 = values[3];
     // Both values 0 removes the row: the button goes back to its default function.
-    if (store.SaveKeyAssignment(record) == 0 && (values[2] != 0 || values[3] != 0)) {
-        err << "kestrelctl: could not store the assignment\n";
-        return kExitStore;
+    store.SaveKeyAssignment(record);
+    // Nothing goes to the mouse that the store did not keep.
+    if (const int status = session.CheckStoreWrites(err); status != kExitOk) {
+        return status;
     }
     if (values[1] == kAssignMacro) {
         session.State().SetPendingMacro(values[0]);
@@ -245,9 +245,9 @@ int RunLight(CliSession& session, const CliCommandLine& arguments, std::ostream&
     if (!store.GetLightMode(profile, mode, record)) {
         return Usage(err, "the active profile has no lighting mode " + arguments[0]);
     }
-    if (!store.SetActiveLightMode(profile, mode)) {
-        err << "kestrelctl: could not store the lighting mode\n";
-        return kExitStore;
+    store.SetActiveLightMode(profile, mode);
+    if (const int status = session.CheckStoreWrites(err); status != kExitOk) {
+        return status;
     }
     session.State().SetCurrentLightMode(mode);
     return session.RunWorkerCommands({DeviceWorker::kSendLighting});
@@ -350,6 +350,11 @@ int RunCliCommands(CliSession& session, const std::vector<CliCommandLine>& comma
         const CliCommandLine arguments(line.begin() + 1, line.end());
         const int status = command->run(session, arguments, out, err);
         out.flush();
+        // A write the store refused, here or on the worker's thread, ends the run whatever the
+        // command made of it: what the user asked for is not kept.
+        if (const int store = session.CheckStoreWrites(err); store != kExitOk) {
+            return store;
+        }
         if (status != kExitOk) {
             if (status == kExitNotAcknowledged) {
                 err << "kestrelctl: " << line.front() << ": the mouse did not acknowledge\n";

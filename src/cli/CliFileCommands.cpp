@@ -35,6 +35,10 @@ int RunMacroImport(MacroImport import, CliSession& session, const CliCommandLine
     for (const ImportedMacro& macro : added) {
         out << ImportedMacroLine(macro.id, macro.name) << "\n";
     }
+    // A macro the store refused is the store's failure, not the file's.
+    if (const int status = session.CheckStoreWrites(err); status != kExitOk) {
+        return status;
+    }
     return imported ? kExitOk : FileError(err, arguments[0], error);
 }
 
@@ -63,7 +67,14 @@ int RunImportProfile(CliSession& session, const CliCommandLine& arguments, std::
     std::string error;
     if (!ImportProfile(session.Store(), session.State().CurrentProfile(), session.LightEnabled(),
                        arguments[0], newName, error)) {
+        if (const int status = session.CheckStoreWrites(err); status != kExitOk) {
+            return status;
+        }
         return FileError(err, arguments[0], error);
+    }
+    // The mouse gets the profile only as the store kept it.
+    if (const int status = session.CheckStoreWrites(err); status != kExitOk) {
+        return status;
     }
     return session.RunWorkerCommands({DeviceWorker::kSendAll});
 }

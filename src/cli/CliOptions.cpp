@@ -38,6 +38,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
                 options.simRefuse = true;
             } else if (fault == "update") {
                 options.simFailUpdate = true;
+            } else if (fault == "denied") {
+                options.simDenied = true;
             } else {
                 error = "unknown --sim-fault value: " + std::string(arg);
                 return false;
@@ -63,7 +65,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
             return false;
         }
     }
-    if ((options.simRefuse || options.simFailUpdate) && !options.sim) {
+    if ((options.simRefuse || options.simFailUpdate || options.simDenied) && !options.sim) {
         error = "--sim-fault needs --sim";
         return false;
     }
@@ -106,6 +108,8 @@ const char* CliUsageText() {
            "                            after the connection's read-back\n"
            "  --sim-fault=update        for testing: the virtual mouse's firmware loader takes\n"
            "                            no report\n"
+           "  --sim-fault=denied        for testing: the virtual mouse is there, but this user\n"
+           "                            may not open it\n"
            "  --help                    this text\n"
            "  --version                 the program's version\n"
            "\n"
@@ -148,6 +152,8 @@ const char* CliUsageText() {
            "\n"
            "exit status: 0 done, 1 the mouse did not acknowledge (or its firmware loader did\n"
            "not take the image), 2 usage, 3 no mouse (or no firmware update interface) found,\n"
-           "4 the settings store could not be opened, 5 a file could not be written or read,\n"
-           "7 an update server gave no answer (update-check still prints every line)\n";
+           "4 the settings store could not be opened or written, 5 a file could not be written\n"
+           "or read, 6 a mouse is connected but this user may not open it (the command that\n"
+           "gives access is printed), 7 an update server gave no answer (update-check still\n"
+           "prints every line)\n";
 }

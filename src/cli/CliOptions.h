@@ -21,6 +21,8 @@ struct CliOptions {
     bool simRefuse = false;
     // For tests only: the virtual mice's firmware loaders never take a report.
     bool simFailUpdate = false;
+    // For tests only: the virtual mice are there, but this user may not open them.
+    bool simDenied = false;
     bool trace = false;
     std::string dataFolder;  // empty: KESTREL_DATA_DIR, else the user's data folder
     std::vector<CliCommandLine> commands;

@@ -13,6 +13,7 @@
 #include "device/transport/DeviceManager.h"
 #include "device/transport/HidTrafficLog.h"
 #include "device/transport/HidapiBackend.h"
+#include "device/transport/NodeAccess.h"
 #include "sim/SimSetup.h"
 #include "sim/VirtualConnection.h"
 #include "sim/VirtualHidBackend.h"
@@ -67,6 +68,12 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
             err << "kestrelctl: --sim names no model or connection of config.xml\n";
             return kExitUsage;
         }
+        if (options.simDenied) {
+            // Before the first scan, which is where the mice are opened.
+            for (sim::VirtualConnection* connection : simConnections_) {
+                connection->Faults().DenyOpens();
+            }
+        }
     } else {
         backend_ = std::make_unique<HidapiBackend>();
     }
@@ -111,9 +118,17 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
 
 int CliSession::CheckConnected(bool mouseRequired, const std::filesystem::path& dataFolder,
                                std::ostream& err) {
-    if (!State().Linked() || Manager().ConnectionMode() == -1) {
+    DeviceManager& manager = Manager();
+    if (!State().Linked() || manager.ConnectionMode() == -1) {
         if (!mouseRequired) {
             return kExitOk;
+        }
+        // "No mouse" would send the user looking for a cable when the fix is a udev rule.
+        if (const std::vector<DeniedDevice> denied = manager.CollectDenied(); !denied.empty()) {
+            err << "kestrelctl: a mouse is connected but this user may not open "
+                << denied.front().path
+                << " (permission denied); run: " << NodeAccessCommand(ExeFolder()) << "\n";
+            return kExitPermission;
         }
         err << "kestrelctl: no mouse found\n";
         return kExitNoMouse;
@@ -129,6 +144,11 @@ int CliSession::CheckConnected(bool mouseRequired, const std::filesystem::path& 
             << "\n";
         return kExitStore;
     }
+    // The connection stores what it read from the mouse; settings it could not keep are no
+    // settings to work on.
+    if (const int status = CheckStoreWrites(err); status != kExitOk) {
+        return status;
+    }
     if (View().PerformanceRefreshes() == 0) {
         err << "kestrelctl: the mouse's settings could not be read\n";
         return kExitNotAcknowledged;
@@ -139,6 +159,10 @@ int CliSession::CheckConnected(bool mouseRequired, const std::filesystem::path& 
 int CliSession::Attach(const Host& host, std::ostream& err, bool mouseRequired) {
     parts_ = {&host.catalog, &host.store, &host.session, &host.view, &host.loader};
     attached_ = true;
+    // A write the window failed before is the window's to tell; this command line answers for its
+    // own.
+    std::string earlier;
+    host.store.TakeWriteFailure(earlier);
     // The program may still be connecting (its first scan and read-back): the facts come after.
     if (!WaitUntilIdle()) {
         err << "kestrelctl: the mouse did not answer in time\n";
@@ -185,6 +209,16 @@ void CliSession::Close() {
     backend_.reset();
     loader_.reset();
     store_.Close();
+}
+
+int CliSession::CheckStoreWrites(std::ostream& err) {
+    std::string reason;
+    if (!Store().TakeWriteFailure(reason)) {
+        return kExitOk;
+    }
+    err << "kestrelctl: cannot write the settings file " << Store().Path() << ": " << reason
+        << "\n";
+    return kExitStore;
 }
 
 bool CliSession::LightEnabled() const {

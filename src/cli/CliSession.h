@@ -83,6 +83,10 @@ public:
     SettingsStore& Store() { return *parts_.store; }
     DeviceState& State() { return parts_.session->state; }
     const CliView& View() const { return *parts_.view; }
+    // kExitOk when every settings store write since the last call went through (the worker's
+    // too); else kExitStore, with "kestrelctl: cannot write the settings file PATH: REASON" on
+    // `err`.
+    int CheckStoreWrites(std::ostream& err);
     // Whether the loaded model has a lighting page, as its descriptor says.
     bool LightEnabled() const;
 

@@ -40,6 +40,16 @@ void FaultPlan::FailUpdateWrites(int count) {
     failUpdateWrites_ = std::max(count, 0);
 }
 
+void FaultPlan::DenyOpens() {
+    std::lock_guard lock(mutex_);
+    opensDenied_ = true;
+}
+
+bool FaultPlan::OpensDenied() {
+    std::lock_guard lock(mutex_);
+    return opensDenied_;
+}
+
 void FaultPlan::SetRandomSeed(std::uint32_t seed) {
     std::lock_guard lock(mutex_);
     random_.seed(seed);
@@ -50,6 +60,7 @@ void FaultPlan::Clear() {
     lose_ = refuse_ = garble_ = failUpdateWrites_ = lateReplies_ = notifyingReplies_ = 0;
     delay_ = std::chrono::milliseconds(0);
     latency_ = std::chrono::microseconds(0);
+    opensDenied_ = false;
 }
 
 void FaultPlan::DelayNextReplies(int count, std::chrono::milliseconds delay) {

@@ -53,6 +53,10 @@ public:
     // The next `count` reports written to the firmware-update interface fail without reaching
     // the loader.
     void FailUpdateWrites(int count);
+    // Until Clear, no handle on the connection may be opened, as when this user may not open the
+    // device's nodes; handles opened before go on working.
+    void DenyOpens();
+    bool OpensDenied();
     void SetRandomSeed(std::uint32_t seed);
     // Back to no faults.
     void Clear();
@@ -71,6 +75,7 @@ private:
     std::chrono::milliseconds delay_{0};                  // guarded by mutex_
     std::chrono::microseconds latency_{0};                // guarded by mutex_
     int failUpdateWrites_ = 0;                            // guarded by mutex_
+    bool opensDenied_ = false;                            // guarded by mutex_
     int lateReplies_ = 0;                                 // guarded by mutex_
     std::chrono::milliseconds lateDelay_{0};              // guarded by mutex_
     int notifyingReplies_ = 0;                            // guarded by mutex_

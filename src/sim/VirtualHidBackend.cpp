@@ -106,19 +106,24 @@ std::vector<HidDeviceInfo> VirtualHidBackend::Enumerate() {
     return list;
 }
 
-std::unique_ptr<HidDevice> VirtualHidBackend::Open(const std::string& path) {
+std::shared_ptr<VirtualConnection> VirtualHidBackend::Find(const std::string& path,
+                                                           int& interfaceNumber) const {
     int number = 0;
-    int interfaceNumber = 0;
     if (!ParsePath(path, number, interfaceNumber)) {
         return nullptr;
     }
-    std::shared_ptr<VirtualConnection> connection;
-    {
-        std::lock_guard lock(mutex_);
-        if (number < 1 || number > static_cast<int>(connections_.size())) {
-            return nullptr;
-        }
-        connection = connections_[number - 1];
+    std::lock_guard lock(mutex_);
+    if (number < 1 || number > static_cast<int>(connections_.size())) {
+        return nullptr;
+    }
+    return connections_[number - 1];
+}
+
+std::unique_ptr<HidDevice> VirtualHidBackend::Open(const std::string& path) {
+    int interfaceNumber = 0;
+    std::shared_ptr<VirtualConnection> connection = Find(path, interfaceNumber);
+    if (!connection || connection->Faults().OpensDenied()) {
+        return nullptr;
     }
     VirtualConnection::Attachment attachment = connection->Attach(interfaceNumber);
     if (!attachment.queue) {
@@ -126,6 +131,17 @@ std::unique_ptr<HidDevice> VirtualHidBackend::Open(const std::string& path) {
     }
     return std::make_unique<VirtualHidDevice>(std::move(connection), interfaceNumber,
                                               std::move(attachment));
+}
+
+HidOpenFailure VirtualHidBackend::WhyOpenFails(const std::string& path) {
+    int interfaceNumber = 0;
+    const std::shared_ptr<VirtualConnection> connection = Find(path, interfaceNumber);
+    if (!connection || !connection->IsPlugged() || interfaceNumber < 0 ||
+        interfaceNumber >= VirtualConnection::kInterfaceCount) {
+        return HidOpenFailure::NotFound;
+    }
+    return connection->Faults().OpensDenied() ? HidOpenFailure::PermissionDenied
+                                              : HidOpenFailure::Unknown;
 }
 
 }  // namespace sim

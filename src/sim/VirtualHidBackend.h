@@ -46,9 +46,16 @@ public:
 
     // HidBackend overrides
     std::vector<HidDeviceInfo> Enumerate() override;
+    // Fails, too, on a connection whose faults deny opens.
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
+    // PermissionDenied for an interface of a plugged-in connection whose faults deny opens,
+    // NotFound for a path of no interface plugged in now, else Unknown.
+    HidOpenFailure WhyOpenFails(const std::string& path) override;
 
 private:
+    // The connection a path names, or nullptr; `interfaceNumber` gets the interface it names.
+    std::shared_ptr<VirtualConnection> Find(const std::string& path, int& interfaceNumber) const;
+
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<VirtualConnection>> connections_;  // guarded by mutex_
     double timeScale_ = 1.0;                                       // guarded by mutex_

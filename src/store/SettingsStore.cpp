@@ -135,6 +135,28 @@ bool SettingsStore::CheckReadable(std::string& reason) {
     return true;
 }
 
+bool SettingsStore::TakeWriteFailure(std::string& reason) {
+    Lock lock(mutex_);
+    if (!writeFailed_) {
+        return false;
+    }
+    reason = writeFailure_;
+    writeFailed_ = false;
+    writeFailure_.clear();
+    return true;
+}
+
+bool SettingsStore::Wrote(int result) {
+    if (StoreQuery::Succeeded(result)) {
+        return true;
+    }
+    if (!writeFailed_) {
+        writeFailed_ = true;
+        writeFailure_ = db_.IsOpen() ? db_.ErrorMessage() : "not open";
+    }
+    return false;
+}
+
 std::string SettingsStore::Path() const {
     Lock lock(mutex_);
     return path_;
@@ -156,11 +178,11 @@ int SettingsStore::DeviceType() const {
 bool SettingsStore::Write(const char* sql, Args args) {
     Lock lock(mutex_);
     StoreQuery query(db_);
-    return StoreQuery::Succeeded(query.Run(sql, args));
+    return Wrote(query.Run(sql, args));
 }
 
 int SettingsStore::InsertRow(StoreQuery& query, const char* sql, Args args) {
-    if (!StoreQuery::Succeeded(query.Run(sql, args))) {
+    if (!Wrote(query.Run(sql, args))) {
         return 0;
     }
     return static_cast<int>(db_.LastInsertRowId());
@@ -212,8 +234,8 @@ bool SettingsStore::SetConfigValue(int profile, const std::u16string& key,
 
 void SettingsStore::SeedDefaultConfig(StoreQuery& query, int profile) {
     for (const ConfigKeyDefault& entry : DefaultConfigKeys()) {
-        query.Run("INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
-                  {profile, entry.key, entry.value});
+        Wrote(query.Run("INSERT INTO t_configdata(profile, key, value) VALUES (?, ?, ?);",
+                        {profile, entry.key, entry.value}));
     }
 }
 
@@ -246,9 +268,8 @@ int SettingsStore::ListProfiles(std::vector<ProfileRecord>& list) {
 bool SettingsStore::SetActiveProfile(int profile) {
     Lock lock(mutex_);
     StoreQuery query(db_);
-    query.Run("UPDATE t_profile_data SET status = ?", {0});
-    return StoreQuery::Succeeded(
-        query.Run("UPDATE t_profile_data SET status = ? WHERE profile = ?", {1, profile}));
+    Wrote(query.Run("UPDATE t_profile_data SET status = ?", {0}));
+    return Wrote(query.Run("UPDATE t_profile_data SET status = ? WHERE profile = ?", {1, profile}));
 }
 
 int SettingsStore::GetActiveProfile() {
@@ -262,8 +283,9 @@ int SettingsStore::GetActiveProfile() {
 int SettingsStore::SaveKeyAssignment(const KeyAssignmentRecord& r) {
     Lock lock(mutex_);
     StoreQuery query(db_);
-    query.Run("DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
-              {r.profile, r.fn_layer, r.key_code});
+    Wrote(query.Run(
+        "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
+        {r.profile, r.fn_layer, r.key_code}));
     if (r.macro_value == 0 && r.macro_value2 == 0) {
         return 0;
     }
@@ -334,9 +356,9 @@ bool SettingsStore::UpdateLightMode(int mode, const LightModeRecord& r) {
 bool SettingsStore::SetActiveLightMode(int profile, int mode) {
     Lock lock(mutex_);
     StoreQuery query(db_);
-    query.Run("UPDATE t_light_data SET status = ? WHERE profile = ?", {0, profile});
-    return StoreQuery::Succeeded(query.Run(
-        "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?", {1, profile, mode}));
+    Wrote(query.Run("UPDATE t_light_data SET status = ? WHERE profile = ?", {0, profile}));
+    return Wrote(query.Run("UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?",
+                           {1, profile, mode}));
 }
 
 int SettingsStore::GetActiveLightMode(int profile) {
@@ -378,9 +400,8 @@ bool SettingsStore::UpdateMacro(int macroId, const MacroRecord& r) {
 bool SettingsStore::DeleteMacro(int macroId) {
     Lock lock(mutex_);
     StoreQuery query(db_);
-    return StoreQuery::Succeeded(
-               query.Run("DELETE FROM t_macro_data WHERE macro_id = ?", {macroId})) &&
-           StoreQuery::Succeeded(query.Run(kDeleteMacroEvents, {macroId}));
+    return Wrote(query.Run("DELETE FROM t_macro_data WHERE macro_id = ?", {macroId})) &&
+           Wrote(query.Run(kDeleteMacroEvents, {macroId}));
 }
 
 bool SettingsStore::GetMacro(int macroId, MacroRecord& record) {
@@ -413,7 +434,7 @@ void SettingsStore::AddMacroEvents(std::vector<MacroEventRecord> events) {
             InsertMacroEvent(query, event);
         }
     }  // the last insert is reset before "END"
-    transaction.Commit();
+    Wrote(transaction.Commit() ? SQLITE_OK : SQLITE_ERROR);
 }
 
 int SettingsStore::ListMacroEvents(int macroId, std::vector<MacroEventRecord>& list) {

@@ -46,6 +46,12 @@ public:
     // is, so a damaged or foreign one shows only when it is read). False with SQLite's reason in
     // `reason`, also when nothing is open.
     bool CheckReadable(std::string& reason);
+    // SQLite's reason ("database is locked") for the first write that failed since the last call,
+    // which is then forgotten; false when every write went through. The writes still give their
+    // own results: this is for a caller that must not report success after an action that made
+    // many writes, some of them on another thread. A store opened without a busy timeout, as this
+    // one is, fails a write at once while another program holds the file's write lock.
+    bool TakeWriteFailure(std::string& reason);
     // The UTF-8 path of the last Open (empty before the first).
     std::string Path() const;
     // The device type of the model whose file is open (0 until recorded).
@@ -114,6 +120,9 @@ private:
     using Args = StoreQuery::Args;
 
     // Each helper below expects mutex_ to be held.
+    // Whether a write's step (or SQLite result) went through; a failure is remembered for
+    // TakeWriteFailure. Called straight after the step, while SQLite's message is still its own.
+    bool Wrote(int result);
     // Creates the file at path_ with the schema; a file left half-made is removed again.
     bool CreateDatabase(const std::filesystem::path& file);
     void SeedDefaultConfig(StoreQuery& query, int profile);
@@ -131,8 +140,10 @@ private:
     int ReadList(const char* sql, Args args, std::vector<Record>& list);
 
     mutable std::mutex mutex_;
-    SQLiteDB db_;         // guarded by mutex_, with the statements it keeps
-    std::string path_;    // guarded by mutex_
-    int deviceType_ = 0;  // guarded by mutex_
-    bool open_ = false;   // guarded by mutex_
+    SQLiteDB db_;               // guarded by mutex_, with the statements it keeps
+    std::string path_;          // guarded by mutex_
+    int deviceType_ = 0;        // guarded by mutex_
+    bool open_ = false;         // guarded by mutex_
+    bool writeFailed_ = false;  // guarded by mutex_
+    std::string writeFailure_;  // guarded by mutex_; the reason of the first failed write
 };

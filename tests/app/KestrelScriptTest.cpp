@@ -82,6 +82,54 @@ TEST_F(KestrelScriptTest, UnpluggingTheOpenMouseReturnsToTheNoDeviceState) {
                                  }));
 }
 
+TEST_F(KestrelScriptTest, AMouseThisUserMayNotOpenGetsTheCommandThatGivesAccess) {
+    const ProgramResult result = RunScript(
+        "idle\n"
+        "show 65\n"
+        "fault 1001:0 denied\n"
+        "unplug 1001:0\n"
+        "idle\n"
+        "plug 1001:0\n"
+        "idle\n"
+        "show 58\n"
+        "show 65\n"
+        "# in another language, with the same command\n"
+        "click 40\n"
+        "select 279 0\n"
+        "click 273\n"
+        "show 65\n"
+        "click 40\n"
+        "select 279 1\n"
+        "click 273\n"
+        "# access given, and the mouse plugged in again\n"
+        "fault 1001:0 clear\n"
+        "unplug 1001:0\n"
+        "plug 1001:0\n"
+        "idle\n"
+        "show 65\n"
+        "show 57\n",
+        {"--sim=1001:0"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string command =
+        "sudo cp '" + std::filesystem::path(KESTREL_PATH).parent_path().string() +
+        "/70-kestrel.rules' /etc/udev/rules.d/ && sudo udevadm control --reload && sudo udevadm "
+        "trigger";
+    EXPECT_EQ(
+        result.OutLines(),
+        (std::vector<std::string>{
+            "65 hidden enabled \"\"",
+            "58 visible enabled \"\"",
+            "65 visible enabled \"A mouse is connected, but this user may not open it. To "
+            "give access, run this command in a terminal, then plug the mouse in again: " +
+                command + "\"",
+            "65 visible enabled \"已连接鼠标，但当前用户无权打开它。请在终端中运行以下命令授予"
+            "访问权限，然后重新插入鼠标：" +
+                command + "\"",
+            "65 hidden enabled \"\"",
+            "57 visible enabled \"\" item=0",
+        }));
+}
+
 TEST_F(KestrelScriptTest, AModelThatIsNotPresentOnlyShowsAMessage) {
     const ProgramResult result = RunScript(
         "idle\n"

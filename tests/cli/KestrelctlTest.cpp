@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "store/SQLiteDB.h"
 #include "store/SettingsStore.h"
 #include "store/StoreRecords.h"
 #include "support/ProgramRunner.h"
@@ -115,6 +116,98 @@ TEST_F(KestrelctlTest, SettingsFileThatIsNoDatabaseIsNamedNotReadAsEmpty) {
         EXPECT_NE(result.err.find(file.string()), std::string::npos) << result.err;
         EXPECT_NE(result.err.find("file is not a database"), std::string::npos) << result.err;
     }
+}
+
+TEST_F(KestrelctlTest, MouseThisUserMayNotOpenGetsTheCommandThatGivesAccess) {
+    const std::string exeFolder = std::filesystem::path(KESTRELCTL_PATH).parent_path().string();
+    for (const std::string sim : {"--sim", "--sim=1002:1:17"}) {
+        const ProgramResult result = Run({"--sim-fault=denied", "info"}, sim);
+
+        EXPECT_EQ(result.status, 6) << sim << "\n" << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        // The virtual mouse's command interface is its third: "sim:1:2".
+        EXPECT_EQ(result.err,
+                  "kestrelctl: a mouse is connected but this user may not open sim:1:2 "
+                  "(permission denied); run: sudo cp '" +
+                      exeFolder +
+                      "/70-kestrel.rules' /etc/udev/rules.d/ && sudo udevadm control --reload && "
+                      "sudo udevadm trigger\n")
+            << sim;
+    }
+    // No mouse at all is still just that.
+    const ProgramResult none = Run({"info"}, "--sim=none");
+    EXPECT_NE(none.status, 6) << none.err;
+    EXPECT_EQ(none.err.find("permission"), std::string::npos) << none.err;
+
+    const ProgramResult help = runner.Run({"--help"});
+    EXPECT_NE(help.out.find("6 a mouse is connected but this user may not open it"),
+              std::string::npos)
+        << help.out;
+}
+
+// A write the settings file refuses is reported with the file and SQLite's reason, never as
+// success, and leaves the stored value as it was.
+TEST_F(KestrelctlTest, SettingsFileLockedByAnotherProgramIsNamedWithSQLitesReason) {
+    ASSERT_EQ(Run({"set", "report_rate", "2"}).status, 0);  // creates the model's settings
+    const std::string file = (DataFolder() / "db" / "kestrel_k1_data.db").string();
+    {
+        // Another program in the middle of its own write: it holds the file's write lock.
+        SQLiteDB other;
+        ASSERT_TRUE(other.Open(file.c_str(), SQLiteDB::kOpenExisting));
+        ASSERT_EQ(other.Exec("BEGIN IMMEDIATE"), SQLITE_OK);
+
+        const ProgramResult result = Run({"set", "report_rate", "1"});
+
+        EXPECT_EQ(result.status, 4) << result.err;
+        EXPECT_EQ(result.err,
+                  "kestrelctl: cannot write the settings file " + file + ": database is locked\n");
+        ASSERT_EQ(other.Exec("COMMIT"), SQLITE_OK);
+    }
+    // Read here, not through kestrelctl, whose connection would store the mouse's rate first.
+    SettingsStore store;
+    OpenStore(store);
+    std::u16string rate;
+    store.GetConfigValue(1, u"report_rate", rate);
+    EXPECT_EQ(rate, u"2");
+}
+
+TEST_F(KestrelctlTest, CommandsWhoseWriteIsRefusedEndWithStatus4) {
+    ASSERT_EQ(Run({"list"}).status, 0);  // creates the model's settings
+    const std::string file = (DataFolder() / "db" / "kestrel_k1_data.db").string();
+    // Triggers refuse just the command's own write, so that the connection's writes go through
+    // and the refusal is the command's.
+    const struct {
+        std::initializer_list<std::string> arguments;
+        const char* trigger;
+    } cases[] = {
+        {{"set", "dpi_group0_value", "4242"},
+         "CREATE TRIGGER refuse BEFORE UPDATE ON t_configdata WHEN NEW.value = '4242' "
+         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END;"},
+        {{"profile", "2"},
+         "CREATE TRIGGER refuse BEFORE UPDATE ON t_profile_data "
+         "WHEN NEW.profile = 2 AND NEW.status = 1 "
+         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.trigger);
+        {
+            SQLiteDB db;
+            ASSERT_TRUE(db.Open(file.c_str(), SQLiteDB::kOpenExisting));
+            ASSERT_EQ(db.Exec(c.trigger), SQLITE_OK) << db.ErrorMessage();
+        }
+        const ProgramResult result = Run(c.arguments);
+
+        EXPECT_EQ(result.status, 4) << result.err;
+        EXPECT_EQ(result.err,
+                  "kestrelctl: cannot write the settings file " + file + ": refused by the test\n");
+        SQLiteDB db;
+        ASSERT_TRUE(db.Open(file.c_str(), SQLiteDB::kOpenExisting));
+        ASSERT_EQ(db.Exec("DROP TRIGGER refuse"), SQLITE_OK);
+    }
+    const ProgramResult after = Run({"get", "dpi_group0_value", "+", "profiles"});
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(after.OutLines().front().find("4242"), std::string::npos) << after.out;
+    EXPECT_TRUE(Has(after.OutLines(), "1 * Profile 1")) << after.out;
 }
 
 TEST_F(KestrelctlTest, ListShowsTheModelsAndTheVirtualMouse) {
@@ -276,6 +369,7 @@ TEST_F(KestrelctlTest, ErrorsEndWithTheirExitStatus) {
         {{"--sim", "--data", data, "macros", "all"}, 2},
         {{"--sim", "--data", file + "/data", "export-profile", "a.xml"}, 4},
         {{"--sim", "--data", file + "/data", "macros"}, 4},
+        {{"--sim-fault=denied", "--data", data, "list"}, 2},
     };
     for (const auto& c : cases) {
         const ProgramResult result = runner.Run(c.arguments);

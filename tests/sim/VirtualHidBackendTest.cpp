@@ -104,6 +104,30 @@ TEST(VirtualHidBackend, OpenTakesOnlyPathsOfPresentInterfaces) {
     }
 }
 
+TEST(VirtualHidBackend, DeniedOpensAreAPermissionProblemUntilCleared) {
+    sim::VirtualHidBackend backend;
+    sim::VirtualConnection& connection = AddTestConnection(backend, 0);
+    auto before = OpenCommand(backend, connection);
+    ASSERT_TRUE(before);
+    EXPECT_EQ(backend.WhyOpenFails("sim:1:2"), HidOpenFailure::Unknown) << "it opens";
+
+    connection.Faults().DenyOpens();
+    for (const char* path : {"sim:1:0", "sim:1:1", "sim:1:2"}) {
+        EXPECT_FALSE(backend.Open(path)) << path;
+        EXPECT_EQ(backend.WhyOpenFails(path), HidOpenFailure::PermissionDenied) << path;
+    }
+    EXPECT_EQ(backend.WhyOpenFails("sim:1:3"), HidOpenFailure::NotFound);
+    EXPECT_EQ(backend.WhyOpenFails("sim:2:2"), HidOpenFailure::NotFound);
+    connection.Mouse().PressDpiButton();
+    EXPECT_EQ(ReadReport(*before)[0], 0xC2) << "a handle opened before goes on working";
+
+    connection.Unplug();
+    EXPECT_EQ(backend.WhyOpenFails("sim:1:2"), HidOpenFailure::NotFound) << "gone, not denied";
+    connection.Plug();
+    connection.Faults().Clear();
+    EXPECT_TRUE(backend.Open("sim:1:2"));
+}
+
 TEST(VirtualHidBackend, EveryHandleGetsItsOwnCopyOfEachReport) {
     sim::VirtualHidBackend backend;
     sim::VirtualConnection& connection = AddTestConnection(backend, 0);

@@ -11,6 +11,7 @@
 #include "device/transport/HidTrafficLog.h"
 #include "device/transport/NotificationReports.h"
 #include "device/transport/Trace.h"
+#include "text/Utf.h"
 
 namespace {
 
@@ -119,6 +120,7 @@ struct DeviceManager::State {
     bool open = false;                                   // guarded by mutex
     std::vector<std::unique_ptr<OpenedDevice>> devices;  // guarded by mutex (see above)
     std::vector<DeviceIdentity> identities;              // guarded by mutex
+    std::vector<DeniedDevice> denied;                    // guarded by mutex
     int currentDeviceType = 0;                           // guarded by mutex
     HidDevice* currentHandle = nullptr;                  // guarded by mutex
     OpenedDevice* currentDevice = nullptr;               // guarded by mutex
@@ -196,6 +198,8 @@ void DeviceManager::CloseAll() {
         std::lock_guard lock(state_->mutex);
         state_->open = false;
         closing.swap(state_->devices);
+        // Denied interfaces belong to the scan whose devices close here.
+        state_->denied.clear();
         // The cached selection points into the list; it must not outlive it.
         state_->currentHandle = nullptr;
         state_->currentDevice = nullptr;
@@ -241,6 +245,7 @@ void DeviceManager::Enumerate() {
         }
         std::unique_ptr<HidDevice> handle = state_->backend.Open(info.path);
         if (!handle) {
+            NoteOpenFailure(info);
             continue;
         }
         TraceFormat(u"EnumerateDevice UsagePage: %X, Usage: %X", info.usagePage, info.usage);
@@ -274,6 +279,18 @@ void DeviceManager::Enumerate() {
         std::lock_guard lock(state_->mutex);
         state_->devices.push_back(std::move(device));
     }
+}
+
+void DeviceManager::NoteOpenFailure(const HidDeviceInfo& info) {
+    // Only the command interface matters: it is the one a mouse is used through, and one
+    // denied node is enough to tell the user what to do.
+    if (info.usagePage != kCommandUsagePage || info.usage != kCommandUsage ||
+        state_->backend.WhyOpenFails(info.path) != HidOpenFailure::PermissionDenied) {
+        return;
+    }
+    TraceFormat(u"EnumerateDevice permission denied: %s", FromUtf8(info.path));
+    std::lock_guard lock(state_->mutex);
+    state_->denied.push_back(DeniedDevice{info.vendorId, info.productId, info.path});
 }
 
 void DeviceManager::Rescan(const std::vector<DeviceIdentity>& identities) {
@@ -424,6 +441,11 @@ void DeviceManager::CollectOnline(std::vector<OpenedDeviceSummary>& list) const 
             list.push_back(Summarise(*device));
         }
     }
+}
+
+std::vector<DeniedDevice> DeviceManager::CollectDenied() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->denied;
 }
 
 // Exchange --------------------------------------------------------------------------------------

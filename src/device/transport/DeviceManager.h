@@ -39,15 +39,24 @@ struct OpenedDeviceSummary {
     std::u16string productString;
 };
 
+// A command interface of a registered mouse or receiver that a scan found but could not open,
+// because this user may not open its node.
+struct DeniedDevice {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::string path;  // as enumeration gave it (on Linux /dev/hidrawN)
+};
+
 // The one object through which the program reaches the mice: it keeps the registered identities,
 // opens and identifies the matching HID interfaces, selects the current device of the current
 // model and carries the request/acknowledge exchange of every command.
 //
 // Threads: only the device worker scans, sends and reads. The identities are written on the main
 // window's thread before the worker starts and by the worker's rescans. The display accessors
-// (CollectOpened, CollectOnline, ReleaseNumberOfMode, HasIdentifiedDevice, ConnectionMode), the
-// identity list and the current device type with its selection cache may be used from the
-// user-interface thread; they take the manager's lock. The lock is never held during HID traffic.
+// (CollectOpened, CollectOnline, CollectDenied, ReleaseNumberOfMode, HasIdentifiedDevice,
+// ConnectionMode), the identity list and the current device type with its selection cache may be
+// used from the user-interface thread; they take the manager's lock. The lock is never held during
+// HID traffic.
 class DeviceManager {
 public:
     explicit DeviceManager(HidBackend& backend);
@@ -87,6 +96,9 @@ public:
     bool HasIdentifiedDevice(int deviceType) const;
     void CollectOpened(std::vector<OpenedDeviceSummary>& list) const;
     void CollectOnline(std::vector<OpenedDeviceSummary>& list) const;
+    // The command interfaces of registered devices that the last scan was not allowed to open, in
+    // enumeration order. A scan that opens them, or no longer finds them, leaves them out.
+    std::vector<DeniedDevice> CollectDenied() const;
 
     // Exchange (device worker only). Buffers are 65 bytes. A reply acknowledges when it carries
     // a status byte (byte 1) equal to 0x00; up to 50 reads of 30 ms wait for it, fewer when the
@@ -126,6 +138,9 @@ private:
     // Asks `device` for its information reply (once more after 500 ms when the first query
     // fails) and, on success, takes its device id and device type from it.
     bool Identify(OpenedDevice& device);
+    // After a failed open of `info` during a scan: keeps it as denied when it is a command
+    // interface that the backend says this user may not open.
+    void NoteOpenFailure(const HidDeviceInfo& info);
     // Before a request goes out on `handle`: reads what is waiting there already, keeping the
     // notifications (for `deviceType`) and dropping, with a trace, late replies to earlier
     // requests, so that none of them passes for this request's answer.

@@ -41,6 +41,13 @@ public:
     virtual void CancelReads() {}
 };
 
+// Why an interface could not be opened, as far as the backend can tell.
+enum class HidOpenFailure {
+    Unknown,           // some other reason, or the backend cannot tell
+    NotFound,          // the interface is not there (any more)
+    PermissionDenied,  // the interface is there, but this user may not open it
+};
+
 class HidBackend {
 public:
     virtual ~HidBackend() = default;
@@ -49,4 +56,9 @@ public:
     virtual std::vector<HidDeviceInfo> Enumerate() = 0;
     // Opens an interface by the path Enumerate gave; nullptr when it cannot be opened.
     virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
+    // Why Open(path) fails now; asked after Open gave nullptr, so that a user who may not open
+    // a mouse can be told how to get access instead of reading that no mouse is there.
+    virtual HidOpenFailure WhyOpenFails(const std::string& /*path*/) {
+        return HidOpenFailure::Unknown;
+    }
 };

@@ -1,9 +1,12 @@
 #include "device/transport/HidapiBackend.h"
 
+#include <fcntl.h>
 #include <hidapi/hidapi.h>
 
+#include <cerrno>
 #include <cwchar>
 
+#include "platform/UniqueFd.h"
 #include "text/Utf.h"
 
 // hid_init on creation, hid_exit when the last owner (the backend or an open device) lets go, so
@@ -110,4 +113,24 @@ std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path) {
         return nullptr;
     }
     return std::make_unique<HidapiDevice>(library_, std::move(device));
+}
+
+HidOpenFailure HidapiBackend::WhyOpenFails(const std::string& path) {
+    // Read and write, as hid_open_path asks: a node may be readable and still refuse writes.
+    const platform::UniqueFd node(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    const int error = errno;
+    if (node.IsValid()) {
+        return HidOpenFailure::Unknown;
+    }
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return HidOpenFailure::PermissionDenied;
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return HidOpenFailure::NotFound;
+        default:
+            return HidOpenFailure::Unknown;
+    }
 }

@@ -21,6 +21,10 @@ public:
     std::vector<HidDeviceInfo> Enumerate() override;
     // hid_open_path; nullptr when the interface cannot be opened.
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
+    // Opens the node itself with open(2), since hid_open_path keeps errno to itself: EACCES or
+    // EPERM is PermissionDenied, ENOENT, ENODEV or ENXIO NotFound, anything else (also a node
+    // that opens now) Unknown.
+    HidOpenFailure WhyOpenFails(const std::string& path) override;
 
     class Library;
 

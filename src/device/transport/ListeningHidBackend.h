@@ -45,6 +45,9 @@ public:
     // HidBackend overrides
     std::vector<HidDeviceInfo> Enumerate() override { return inner_.Enumerate(); }
     std::unique_ptr<HidDevice> Open(const std::string& path) override;
+    HidOpenFailure WhyOpenFails(const std::string& path) override {
+        return inner_.WhyOpenFails(path);
+    }
 
 private:
     HidBackend& inner_;

@@ -267,6 +267,13 @@ private:
     // A step of the firmware update on its dialog, kept for a dialog made after it (any thread).
     void ShowFirmwareStep(int percent, int textId);
 
+    // The no-device view's hint for a mouse that the last scan found but was not allowed to open:
+    // shown with the command that gives access while one is denied, else hidden (worker thread
+    // and user-interface thread).
+    void ShowPermissionHint(bool noDeviceView);
+    // Its text in the current language, for the node kept by ShowPermissionHint.
+    void ApplyPermissionHintText();
+
     void EndProcess(int exitCode);
     void SetCaptionText(int id, const std::u16string& text);
     void ShowControls(std::initializer_list<int> ids, bool visible);
@@ -315,6 +322,7 @@ private:
     std::u16string latestSoftware_;                 // guarded by viewMutex_
     std::u16string latestFirmware_;                 // guarded by viewMutex_
     std::u16string currentFirmware_;                // guarded by viewMutex_
+    bool deniedMouse_ = false;                      // guarded by viewMutex_; the hint shows
 
     // The update dialogs. The installer's belongs to the user-interface thread; the firmware
     // dialog is made and destroyed there, and the worker shows the update's steps on it.

@@ -53,6 +53,8 @@ constexpr ControlRow kDeviceListControls[] = {
     {u"CDeviceList", kDeviceList, u"area_device.png", 4},
     {u"MPicture", kNoDevicePicture, u"img_area3.png", 1},
     {u"MText", kNoDeviceText, nullptr, 1, 56, 0, 12, kCentred | kAlignMultiLine},
+    // Its text carries the command, so it is set where the hint is shown.
+    {u"MText", kPermissionHint, nullptr, 1, 0, 0, 12, kAlignCenter | kAlignTop | kAlignMultiLine},
     {u"CImageButton", kPreviousButton, u"img_btn_pre.png", 4, 0, 85},
     {u"CImageButton", kNextButton, u"img_btn_next.png", 4, 0, 86},
 };
@@ -175,7 +177,8 @@ void DeviceMainDlg::CreateDeviceListPage() {
         list->SetModeImage(u"device_mode.png", 2);
         list->SetDescription(GetText(kDeviceListTextId, kTextSection));
     }
-    ShowControls({kNoDevicePicture, kNoDeviceText, kPreviousButton, kNextButton}, false);
+    ShowControls({kNoDevicePicture, kNoDeviceText, kPermissionHint, kPreviousButton, kNextButton},
+                 false);
 }
 
 std::vector<MainPage*> DeviceMainDlg::Pages() const {
@@ -249,6 +252,9 @@ void DeviceMainDlg::LayoutFrame(const Rect& client) {
                         scaled(200) + scaled(80)};
     place(kNoDevicePicture, noDevice);
     place(kNoDeviceText, noDevice);
+    // Wider than the no-device text and under it: the command in it is long and must not be cut.
+    place(kPermissionHint, {(w - scaled(900)) / 2, noDevice.bottom + scaled(16),
+                            (w - scaled(900)) / 2 + scaled(900), noDevice.bottom + scaled(136)});
     // The paging buttons sit under the list, side by side in the middle.
     place(kPreviousButton, {w / 2 - 44, h - 94, w / 2 - 4, h - 54});
     place(kNextButton, {w / 2 + 4, h - 94, w / 2 + 44, h - 54});
@@ -299,6 +305,7 @@ void DeviceMainDlg::ApplyTexts() {
     }
     ShowFirmwareVersions();
     ShowKnownSoftwareCheck();
+    ApplyPermissionHintText();
 }
 
 void DeviceMainDlg::SetCaptionText(int id, const std::u16string& text) {

@@ -2,10 +2,14 @@
 // the worker's thread (and on the user-interface thread when the user opens a model); control
 // operations are safe from there, and shared fields take viewMutex_.
 
+#include "device/transport/DeviceManager.h"
+#include "device/transport/NodeAccess.h"
 #include "i18n/TextIds.h"
 #include "i18n/TextLookup.h"
 #include "keys/ButtonPage.h"
 #include "keys/MacroPage.h"
+#include "text/Format.h"
+#include "text/Utf.h"
 #include "ui/pages/DpiPage.h"
 #include "ui/pages/LightingPage.h"
 #include "ui/pages/PerformancePage.h"
@@ -18,7 +22,12 @@
 
 using namespace mainwnd;
 
-namespace {}  // namespace
+namespace {
+
+// "A mouse is connected, but this user may not open it ...: %s", the command in place of %s.
+constexpr int kPermissionHintText = 645;
+
+}  // namespace
 
 // Pages of the other settings refresh themselves here as they are built. The pages belong to the
 // user-interface thread: the worker's refreshes are handed over to it, in the order they come.
@@ -151,6 +160,7 @@ void DeviceMainDlg::ShowHomeState() {
     }
     ShowControls({kTabStripBackground, kTabControl, kMousePicture}, false);
     ShowControls({kDeviceListPage}, true);
+    ShowPermissionHint(false);
 }
 
 void DeviceMainDlg::ShowNoDeviceState() {
@@ -158,9 +168,37 @@ void DeviceMainDlg::ShowNoDeviceState() {
     SetConnectionCaption(textid::kOffline);
     ShowControls({kNoDevicePicture, kNoDeviceText}, true);
     ShowControls({kDeviceList}, false);
+    ShowPermissionHint(true);
+}
+
+void DeviceMainDlg::ShowPermissionHint(bool noDeviceView) {
+    // The worker shows the no-device view right after its scan, so the manager's list is that
+    // scan's; a later scan that opens the mouse, or finds it gone, takes the hint away again.
+    const bool denied = noDeviceView && environment_.devices != nullptr &&
+                        !environment_.devices->CollectDenied().empty();
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        deniedMouse_ = denied;
+    }
+    ApplyPermissionHintText();
+    ShowControls({kPermissionHint}, denied);
+}
+
+void DeviceMainDlg::ApplyPermissionHintText() {
+    bool denied = false;
+    {
+        std::lock_guard<std::mutex> lock(viewMutex_);
+        denied = deniedMouse_;
+    }
+    // The command stays as it is in every language: it is typed, not read.
+    SetCaptionText(kPermissionHint,
+                   denied ? Format(GetText(kPermissionHintText, kTextSection),
+                                   FromUtf8(NodeAccessCommand(environment_.exeFolder)))
+                          : std::u16string());
 }
 
 void DeviceMainDlg::ShowDevicePageState() {
+    ShowPermissionHint(false);
     ShowControls({kNoDevicePicture, kNoDeviceText}, false);
     ShowControls({kDeviceList}, true);
     ShowControls({kDeviceListPage}, false);

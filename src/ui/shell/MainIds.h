@@ -39,6 +39,8 @@ inline constexpr int kNoDevicePicture = 58;
 inline constexpr int kNoDeviceText = 59;
 inline constexpr int kPreviousButton = 60;
 inline constexpr int kNextButton = 61;
+// Under the no-device text: the command that gives this user access to a mouse found but denied.
+inline constexpr int kPermissionHint = 65;
 
 // Tab item ids (not indexes): the device list, and the pages reached once a device is open.
 inline constexpr int kTabHome = 1;

@@ -135,6 +135,45 @@ TEST_F(DeviceManagerTest, EnumerationKeepsOnlyTheCommandInterfaceOfRegisteredDev
     EXPECT_FALSE(manager.QueryInfo(reply, nullptr));
 }
 
+TEST_F(DeviceManagerTest, ScanKeepsTheCommandInterfacesThisUserMayNotOpen) {
+    // What a mouse whose nodes lack the udev rule looks like: every interface refuses.
+    for (const std::string path : {"pointer", "command"}) {
+        ScriptedDevice& device = path == "pointer" ? hid.Add(path, kVendor, kWired, 0x0001, 0x0002)
+                                                   : AddMouse(path, kWired, "K2A1");
+        device.openable = false;
+        device.openFailure = HidOpenFailure::PermissionDenied;
+    }
+    // Failures that are no permission problem, and a device of no registered model, say nothing.
+    ScriptedDevice& broken = AddMouse("broken", kDongle, "K2A1");
+    broken.openable = false;
+    ScriptedDevice& foreign = hid.Add("foreign", 0x1111, 0x2222);
+    foreign.openable = false;
+    foreign.openFailure = HidOpenFailure::PermissionDenied;
+
+    Rescan();
+
+    EXPECT_TRUE(Opened().empty());
+    const std::vector<DeniedDevice> denied = manager.CollectDenied();
+    ASSERT_EQ(denied.size(), 1u);
+    EXPECT_EQ(denied[0].path, "command");
+    EXPECT_EQ(denied[0].vendorId, kVendor);
+    EXPECT_EQ(denied[0].productId, kWired);
+
+    // Access given (the rule installed, the mouse plugged in again): the next scan opens it.
+    hid.Device("command").openable = true;
+    Rescan();
+    EXPECT_EQ(Opened().size(), 1u);
+    EXPECT_TRUE(manager.CollectDenied().empty());
+
+    // Denied again, then pulled out: nothing is left to tell about.
+    hid.Device("command").openable = false;
+    Rescan();
+    ASSERT_EQ(manager.CollectDenied().size(), 1u);
+    hid.Remove("command");
+    Rescan();
+    EXPECT_TRUE(manager.CollectDenied().empty());
+}
+
 TEST(DeviceManagerInstance, IsOneManagerOverTheBackendSetAtStartUp) {
     static ScriptedHid hid;  // outlives the process-wide manager's last use
     hid.Add("wired", kVendor, kWired).answer = AnswersAs("K2A1");

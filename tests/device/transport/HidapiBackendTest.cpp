@@ -3,10 +3,15 @@
 
 #include "device/transport/HidapiBackend.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "sim/FakeHidapi.h"
 #include "sim/VirtualHidBackend.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -105,6 +110,42 @@ TEST_F(HidapiBackendTest, DeviceMayOutliveItsBackend) {
     ASSERT_NE(device, nullptr);
     std::uint8_t request[33] = {0x00, 0x10};
     EXPECT_EQ(device->Write(request, sizeof request), 33);
+}
+
+TEST_F(HidapiBackendTest, OnlyANodeThatRefusesThisUserIsAPermissionProblem) {
+    TempDir dir;
+    dir.Write("node", "");
+    HidapiBackend backend;
+    const struct {
+        std::string path;
+        HidOpenFailure expected;
+    } cases[] = {
+        {dir.File("hidraw-none").string(), HidOpenFailure::NotFound},
+        {"", HidOpenFailure::NotFound},
+        // It opens now: whatever made the open fail, it was not the node's permissions.
+        {dir.File("node").string(), HidOpenFailure::Unknown},
+        {dir.Path().string(), HidOpenFailure::Unknown},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(backend.WhyOpenFails(c.path), c.expected) << c.path;
+    }
+}
+
+TEST_F(HidapiBackendTest, NodeRefusingReadAndWriteIsAPermissionProblem) {
+    // The tests run as root, whom file modes do not stop; sysfs refuses even root a write open of
+    // a file it only lets be read.
+    const char* refusing = "/sys/kernel/notes";
+    const int fd = ::open(refusing, O_RDWR | O_CLOEXEC);
+    const int error = errno;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (fd >= 0 || (error != EACCES && error != EPERM)) {
+        GTEST_SKIP() << refusing << " does not refuse a write open here";
+    }
+    HidapiBackend backend;
+    EXPECT_EQ(backend.Open(refusing), nullptr);
+    EXPECT_EQ(backend.WhyOpenFails(refusing), HidOpenFailure::PermissionDenied);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ struct ScriptedEvent {
 struct ScriptedDevice {
     HidDeviceInfo info;
     bool openable = true;
+    HidOpenFailure openFailure = HidOpenFailure::Unknown;  // why an open fails, when it does
     bool productStringReadable = true;
     bool unplugged = false;  // writes and reads fail with -1
     int failingWrites = 0;   // so many next writes fail with -1
@@ -117,6 +118,19 @@ public:
             }
         }
         return nullptr;
+    }
+
+    HidOpenFailure WhyOpenFails(const std::string& path) override {
+        for (auto& device : devices_) {
+            if (device->info.path == path) {
+                return device->openFailure;
+            }
+        }
+        return HidOpenFailure::NotFound;
+    }
+
+    void Remove(const std::string& path) {
+        std::erase_if(devices_, [&](const auto& device) { return device->info.path == path; });
     }
 
     std::vector<ScriptedEvent> events;
