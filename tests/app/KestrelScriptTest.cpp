@@ -101,6 +101,12 @@ TEST_F(KestrelScriptTest, AMouseThisUserMayNotOpenGetsTheCommandThatGivesAccess)
         "click 40\n"
         "select 279 1\n"
         "click 273\n"
+        "# unplugged while refused: the hint goes with it\n"
+        "unplug 1001:0\n"
+        "idle\n"
+        "show 65\n"
+        "plug 1001:0\n"
+        "idle\n"
         "# access given, and the mouse plugged in again\n"
         "fault 1001:0 clear\n"
         "unplug 1001:0\n"
@@ -125,6 +131,7 @@ TEST_F(KestrelScriptTest, AMouseThisUserMayNotOpenGetsTheCommandThatGivesAccess)
             "65 visible enabled \"已连接鼠标，但当前用户无权打开它。请在终端中运行以下命令授予"
             "访问权限，然后重新插入鼠标：" +
                 command + "\"",
+            "65 hidden enabled \"\"",
             "65 hidden enabled \"\"",
             "57 visible enabled \"\" item=0",
         }));

@@ -1,6 +1,7 @@
 #include "device/worker/HotPlugWatcher.h"
 
 #include "device/catalogue/DeviceCatalog.h"
+#include "device/transport/DeviceManager.h"
 #include "device/transport/HotPlug.h"
 #include "device/worker/DeviceSession.h"
 
@@ -25,8 +26,12 @@ void HotPlugWatcher::Stop() {
 
 void HotPlugWatcher::OnDeviceChange(int event, const std::u16string& interfaceName,
                                     const std::string& devnode) {
+    // A mouse this user may not open counts as connected for its removal: the rescan that follows
+    // takes the permission hint away.
+    const bool connected =
+        session_.state.Connected() || !DeviceManager::Instance().CollectDenied().empty();
     UpdateUSBDevice(
-        event, interfaceName, catalog_.Connections(), session_.state.Connected(),
+        event, interfaceName, catalog_.Connections(), connected,
         [&] { return HasConnectUsage(backend_, devnode); },
         [&](int command) { session_.queue.Queue(command); });
 }
