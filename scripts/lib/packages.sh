@@ -35,3 +35,6 @@ ensure_packages() {
     "${sudo[@]}" apt-get update
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
 }
+
+# kestrelctl --json writes its documents with nlohmann/json (header-only).
+KESTREL_PACKAGES+=(nlohmann-json3-dev)

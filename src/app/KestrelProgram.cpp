@@ -115,8 +115,9 @@ bool KestrelProgram::SetUpMice(std::string& error) {
             DeviceCatalog catalog;
             catalog.LoadDeviceList(ExeFolder(), u"");
             const int type = sim::SimModelType(catalog, options_.simChoice.model);
+            // The virtual mice keep their onboard settings in the data folder between runs.
             const auto added =
-                sim::AddSimConnections(*virtualBackend_, catalog, options_.simChoice);
+                sim::AddSimConnections(*virtualBackend_, catalog, options_.simChoice, dataFolder_);
             if (added.empty()) {
                 error = "config.xml has no such model or connection for --sim";
                 return false;
@@ -181,8 +182,19 @@ bool KestrelProgram::PlugVirtualMouse(const std::string& typeAndMode, bool plug,
         found->second->Plug();
         return true;
     }
-    const auto added = sim::AddModelConnections(*virtualBackend_, window_->GetCatalog(), type,
-                                                choice.mode, choice.sensorId);
+    // The model's cable and receiver reach one mouse, with one memory kept in the data folder:
+    // a connection plugged in after the other carries the same mouse when its sensor is the same.
+    std::shared_ptr<sim::VirtualMouse> mouse;
+    for (const auto& [plugged, connection] : connections_) {
+        if (plugged.first == type && connection->Mouse().Identity().sensorId == choice.sensorId) {
+            mouse = connection->SharedMouse();
+        }
+    }
+    const DeviceCatalog& catalog = window_->GetCatalog();
+    const auto added = mouse ? sim::AddModelConnections(*virtualBackend_, catalog, type,
+                                                        choice.mode, std::move(mouse))
+                             : sim::AddModelConnections(*virtualBackend_, catalog, type,
+                                                        choice.mode, choice.sensorId, dataFolder_);
     if (added.empty()) {
         error = "config.xml has no such connection: " + typeAndMode;
         return false;

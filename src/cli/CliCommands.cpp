@@ -6,43 +6,22 @@
 #include <string>
 
 #include "cli/CliFileCommands.h"
+#include "cli/CliJson.h"
 #include "cli/CliOutput.h"
+#include "cli/CliRecords.h"
 #include "cli/CliSession.h"
 #include "cli/CliUpdateCommands.h"
 #include "cli/ExitStatus.h"
 #include "device/protocol/AssignmentTables.h"
-#include "device/transport/DeviceManager.h"
 #include "device/worker/DeviceWorker.h"
-#include "store/DefaultConfig.h"
 #include "store/StoreRecords.h"
 #include "text/Utf.h"
 
 namespace {
 
-bool IsConfigKey(std::string_view key) {
-    const std::u16string wanted = FromUtf8(key);
-    const auto keys = DefaultConfigKeys();
-    return std::any_of(keys.begin(), keys.end(),
-                       [&](const ConfigKeyDefault& entry) { return entry.key == wanted; });
-}
-
 int Usage(std::ostream& err, const std::string& message) {
     err << "kestrelctl: " << message << "\n";
     return kExitUsage;
-}
-
-// Whether `key` holds a number: every key but the profile's version text, whose defaults are all
-// plain decimals.
-bool HoldsNumber(std::string_view key) {
-    const std::u16string wanted = FromUtf8(key);
-    for (const ConfigKeyDefault& entry : DefaultConfigKeys()) {
-        if (entry.key == wanted) {
-            return !entry.value.empty() &&
-                   std::all_of(entry.value.begin(), entry.value.end(),
-                               [](char16_t c) { return c >= u'0' && c <= u'9'; });
-        }
-    }
-    return false;
 }
 
 // The pairs of `set`, checked before anything connects: known keys, and a whole decimal number
@@ -58,7 +37,7 @@ bool CheckSetArguments(const CliCommandLine& arguments, std::ostream& err) {
             Usage(err, "unknown key " + arguments[i]);
             return false;
         }
-        if (HoldsNumber(arguments[i]) && !ParseCliNumber(arguments[i + 1], number)) {
+        if (ConfigKeyHoldsNumber(arguments[i]) && !ParseCliNumber(arguments[i + 1], number)) {
             Usage(err, arguments[i] + " takes a number, not \"" + arguments[i + 1] + "\"");
             return false;
         }
@@ -67,56 +46,46 @@ bool CheckSetArguments(const CliCommandLine& arguments, std::ostream& err) {
 }
 
 int RunList(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
-    for (const DeviceEntry& model : session.Catalog().Models()) {
-        out << ModelRecordLine(model) << "\n";
+    const CliListing listing = CollectListing(session);
+    for (const DeviceEntry* model : listing.models) {
+        out << ModelRecordLine(*model) << "\n";
     }
-    std::vector<OpenedDeviceSummary> opened;
-    session.Manager().CollectOpened(opened);
-    const auto listed = session.View().Devices();
-    for (const OpenedDeviceSummary& device : opened) {
-        if (device.deviceType < 1) {
-            continue;
-        }
-        const auto found = listed.find(device.deviceType);
-        out << MouseRecordLine(device, found != listed.end() ? &found->second : nullptr) << "\n";
+    for (const ListedMouse& mouse : listing.mice) {
+        out << MouseRecordLine(mouse.device, mouse.listed ? &*mouse.listed : nullptr) << "\n";
     }
     return kExitOk;
 }
 
+int RunListJson(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    out << ListingJson(CollectListing(session)) << "\n";
+    return kExitOk;
+}
+
 int RunInfo(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
-    DeviceManager& manager = session.Manager();
-    const CliView& view = session.View();
-    const int deviceType = manager.CurrentDeviceType();
-    const int mode = manager.ConnectionMode();
-    if (const DeviceEntry* model = session.Catalog().FindModel(deviceType)) {
-        out << ModelRecordLine(*model) << "\n";
+    const CliMouseInfo info = CollectMouseInfo(session);
+    if (info.model != nullptr) {
+        out << ModelRecordLine(*info.model) << "\n";
     }
-    out << KeyValueLine("mode", std::to_string(mode)) << "\n";
-    std::string deviceId = "-";
-    std::vector<OpenedDeviceSummary> opened;
-    manager.CollectOpened(opened);
-    for (const OpenedDeviceSummary& device : opened) {
-        if (device.deviceType == deviceType && device.mode == mode && !device.deviceId.empty()) {
-            deviceId = ToUtf8(device.deviceId);
-            break;
-        }
-    }
-    out << KeyValueLine("device_id", deviceId) << "\n";
-    out << KeyValueLine("sensor", std::to_string(session.State().SensorId())) << "\n";
-    const auto range = view.DpiRange();
-    out << KeyValueLine("dpi", std::to_string(range[0]) + " " + std::to_string(range[1])) << "\n";
-    const int capability = view.ReportRateCapability();
-    out << KeyValueLine("report_rate_capability", capability < 0 ? "-" : std::to_string(capability))
+    out << KeyValueLine("mode", std::to_string(info.mode)) << "\n";
+    out << KeyValueLine("device_id", info.deviceId.empty() ? "-" : info.deviceId) << "\n";
+    out << KeyValueLine("sensor", std::to_string(info.sensor)) << "\n";
+    out << KeyValueLine("dpi",
+                        std::to_string(info.dpiRange[0]) + " " + std::to_string(info.dpiRange[1]))
         << "\n";
-    const auto battery = view.Battery();
-    out << KeyValueLine("battery", BatteryText(battery[0], battery[1])) << "\n";
-    int release = -1;
-    manager.ReleaseNumberOfMode(mode, release);
-    out << KeyValueLine("firmware", ReleaseText(release)) << "\n";
-    const std::u16string mouseFirmware = view.MouseFirmware();
-    out << KeyValueLine("mouse_firmware", mouseFirmware.empty() ? "-" : ToUtf8(mouseFirmware))
+    out << KeyValueLine("report_rate_capability", info.reportRateCapability < 0
+                                                      ? "-"
+                                                      : std::to_string(info.reportRateCapability))
         << "\n";
-    out << KeyValueLine("profile", std::to_string(session.State().CurrentProfile())) << "\n";
+    out << KeyValueLine("battery", BatteryText(info.battery[0], info.battery[1])) << "\n";
+    out << KeyValueLine("firmware", ReleaseText(info.releaseNumber)) << "\n";
+    out << KeyValueLine("mouse_firmware", info.mouseFirmware.empty() ? "-" : info.mouseFirmware)
+        << "\n";
+    out << KeyValueLine("profile", std::to_string(info.profile)) << "\n";
+    return kExitOk;
+}
+
+int RunInfoJson(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    out << MouseInfoJson(CollectMouseInfo(session)) << "\n";
     return kExitOk;
 }
 
@@ -126,6 +95,13 @@ int RunProfiles(CliSession& session, const CliCommandLine&, std::ostream& out, s
     for (const ProfileRecord& profile : profiles) {
         out << ProfileRecordLine(profile) << "\n";
     }
+    return kExitOk;
+}
+
+int RunProfilesJson(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    std::vector<ProfileRecord> profiles;
+    session.Store().ListProfiles(profiles);
+    out << ProfilesJson(profiles) << "\n";
     return kExitOk;
 }
 
@@ -143,21 +119,37 @@ int RunProfile(CliSession& session, const CliCommandLine& arguments, std::ostrea
     return session.SwitchProfile(profile);
 }
 
+// The keys `get` shows: all, or the one its argument names. False, after a usage message, for
+// an unknown key.
+bool GetKeys(CliSession& session, const CliCommandLine& arguments, std::ostream& err,
+             std::vector<ConfigEntry>& entries) {
+    if (!arguments.empty() && !IsConfigKey(arguments[0])) {
+        Usage(err, "unknown key " + arguments[0]);
+        return false;
+    }
+    entries = CollectConfig(session, arguments.empty() ? std::string_view{} : arguments[0]);
+    return true;
+}
+
 int RunGet(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
            std::ostream& err) {
-    if (!arguments.empty() && !IsConfigKey(arguments[0])) {
-        return Usage(err, "unknown key " + arguments[0]);
+    std::vector<ConfigEntry> entries;
+    if (!GetKeys(session, arguments, err, entries)) {
+        return kExitUsage;
     }
-    const int profile = session.State().CurrentProfile();
-    for (const ConfigKeyDefault& entry : DefaultConfigKeys()) {
-        const std::string key = ToUtf8(entry.key);
-        if (!arguments.empty() && key != arguments[0]) {
-            continue;
-        }
-        std::u16string value;
-        session.Store().GetConfigValue(profile, std::u16string(entry.key), value);
-        out << KeyValueLine(key, ToUtf8(value)) << "\n";
+    for (const ConfigEntry& entry : entries) {
+        out << KeyValueLine(entry.key, entry.value) << "\n";
     }
+    return kExitOk;
+}
+
+int RunGetJson(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
+               std::ostream& err) {
+    std::vector<ConfigEntry> entries;
+    if (!GetKeys(session, arguments, err, entries)) {
+        return kExitUsage;
+    }
+    out << ConfigJson(entries) << "\n";
     return kExitOk;
 }
 
@@ -254,11 +246,11 @@ int RunLight(CliSession& session, const CliCommandLine& arguments, std::ostream&
 }
 
 constexpr CliCommand kCommands[] = {
-    {"list", 0, 0, RunList},
-    {"info", 0, 0, RunInfo},
-    {"profiles", 0, 0, RunProfiles},
+    {"list", 0, 0, RunList, nullptr, true, RunListJson},
+    {"info", 0, 0, RunInfo, nullptr, true, RunInfoJson},
+    {"profiles", 0, 0, RunProfiles, nullptr, true, RunProfilesJson},
     {"profile", 1, 1, RunProfile},
-    {"get", 0, 1, RunGet},
+    {"get", 0, 1, RunGet, nullptr, true, RunGetJson},
     {"set", 2, -1, RunSet, CheckSetArguments},
     {"send", 1, -1, RunSend},
     {"sync", 0, 0, RunSync},
@@ -266,7 +258,7 @@ constexpr CliCommand kCommands[] = {
     {"light", 1, 1, RunLight},
     {"export-profile", 1, 1, RunExportProfile},
     {"import-profile", 1, 1, RunImportProfile},
-    {"macros", 0, 0, RunMacros},
+    {"macros", 0, 0, RunMacros, nullptr, true, RunMacrosJson},
     {"export-macro", 2, 2, RunExportMacro},
     {"export-macros", 1, 1, RunExportMacros},
     {"import-macro", 1, 1, RunImportMacro},
@@ -344,11 +336,12 @@ bool CliCommandsNeedMouse(const std::vector<CliCommandLine>& commands) {
 }
 
 int RunCliCommands(CliSession& session, const std::vector<CliCommandLine>& commands,
-                   std::ostream& out, std::ostream& err) {
+                   std::ostream& out, std::ostream& err, bool json) {
     for (const CliCommandLine& line : commands) {
         const CliCommand* command = FindCliCommand(line.front());
         const CliCommandLine arguments(line.begin() + 1, line.end());
-        const int status = command->run(session, arguments, out, err);
+        const auto run = json && command->runJson != nullptr ? command->runJson : command->run;
+        const int status = run(session, arguments, out, err);
         out.flush();
         // A write the store refused, here or on the worker's thread, ends the run whatever the
         // command made of it: what the user asked for is not kept.

@@ -22,6 +22,10 @@ struct CliCommand {
     bool (*check)(const CliCommandLine& arguments, std::ostream& err) = nullptr;
     // False for a command that has something to do with no mouse connected.
     bool needsMouse = true;
+    // Under --json: prints one JSON document (CliJson.h) instead of the records of `run`. Null
+    // for a command whose output --json leaves as it is.
+    int (*runJson)(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
+                   std::ostream& err) = nullptr;
 };
 
 std::span<const CliCommand> CliCommandTable();
@@ -39,6 +43,7 @@ bool CheckCliCommands(const std::vector<CliCommandLine>& commands, std::ostream&
 bool CliCommandsNeedMouse(const std::vector<CliCommandLine>& commands);
 
 // Runs `commands` in order on the connected session; stops at the first that fails and returns
-// its status.
+// its status. With `json`, the commands that have a JSON document print it instead, each
+// document followed by a line feed.
 int RunCliCommands(CliSession& session, const std::vector<CliCommandLine>& commands,
-                   std::ostream& out, std::ostream& err);
+                   std::ostream& out, std::ostream& err, bool json = false);

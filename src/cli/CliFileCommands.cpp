@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "cli/CliCommands.h"
+#include "cli/CliJson.h"
 #include "cli/CliOutput.h"
+#include "cli/CliRecords.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
 #include "device/worker/DeviceWorker.h"
@@ -116,13 +118,13 @@ int RunImportMacros(CliSession& session, const CliCommandLine& arguments, std::o
 }
 
 int RunMacros(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
-    SettingsStore& store = session.Store();
-    std::vector<MacroRecord> macros;
-    store.ListMacros(macros);
-    for (const MacroRecord& macro : macros) {
-        std::vector<MacroEventRecord> events;
-        store.ListMacroEvents(macro.macro_id, events);
-        out << MacroRecordLine(macro, static_cast<int>(events.size())) << "\n";
+    for (const ListedMacro& listed : CollectMacros(session.Store())) {
+        out << MacroRecordLine(listed.macro, listed.eventCount) << "\n";
     }
+    return kExitOk;
+}
+
+int RunMacrosJson(CliSession& session, const CliCommandLine&, std::ostream& out, std::ostream&) {
+    out << MacrosJson(CollectMacros(session.Store())) << "\n";
     return kExitOk;
 }

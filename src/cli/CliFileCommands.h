@@ -32,3 +32,6 @@ int RunImportMacros(CliSession& session, const CliCommandLine& arguments, std::o
 // macros: one MacroRecordLine for each stored macro.
 int RunMacros(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
               std::ostream& err);
+// macros under --json: one document listing them all (MacrosJson).
+int RunMacrosJson(CliSession& session, const CliCommandLine& arguments, std::ostream& out,
+                  std::ostream& err);

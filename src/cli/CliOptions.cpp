@@ -26,6 +26,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
             return true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == kSimOption || arg.starts_with("--sim=")) {
             if (!sim::ParseSimChoice(arg, options.simChoice)) {
                 error = "malformed --sim value: " + std::string(arg);
@@ -94,14 +96,17 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std
 }
 
 const char* CliUsageText() {
-    return "usage: kestrelctl [--sim[=TYPE:MODE:SENSOR]] [--trace] [--data DIR] COMMAND [ARGS]"
-           " [+ COMMAND [ARGS] ...]\n"
+    return "usage: kestrelctl [--sim[=TYPE:MODE:SENSOR]] [--trace] [--json] [--data DIR]\n"
+           "                  COMMAND [ARGS] [+ COMMAND [ARGS] ...]\n"
            "\n"
            "options:\n"
            "  --sim[=TYPE:MODE:SENSOR]  use a virtual mouse instead of hidapi: TYPE a device type\n"
            "                            or device_attr (empty: the first model of config.xml),\n"
            "                            MODE 0 cable or 1 receiver, SENSOR the sensor id\n"
            "  --trace                   print the HID traffic (W .../R ...) to standard error\n"
+           "  --json                    list, info, profiles, get and macros print one JSON\n"
+           "                            document each, on one line (see below); the other\n"
+           "                            commands print as without it\n"
            "  --data DIR                the data folder (default: KESTREL_DATA_DIR, else the\n"
            "                            user's data folder)\n"
            "  --sim-fault=refuse        for testing: the virtual mouse refuses every request\n"
@@ -149,6 +154,19 @@ const char* CliUsageText() {
            "  flash FILE --yes  send the firmware image FILE (1 to 1048576 bytes) to the\n"
            "                    mouse's firmware loader, progress on standard error; refused\n"
            "                    without --yes\n"
+           "\n"
+           "JSON documents (--json; keys always present, null for a value not known,\n"
+           "firmware as four hexadecimal digits in a string):\n"
+           "  list      {\"models\":[{\"device_type\",\"device_attr\",\"name\"}],\n"
+           "             \"mice\":[{\"device_type\",\"mode\",\"device_id\",\"firmware\",\"link\",\n"
+           "                      \"battery_level\",\"battery_state\"}]}\n"
+           "  info      {\"model\":{\"device_type\",\"device_attr\",\"name\"},\n"
+           "             \"mode\",\"device_id\",\"sensor\",\"dpi_min\",\"dpi_max\",\n"
+           "             \"report_rate_capability\",\"battery_level\",\"battery_state\",\n"
+           "             \"firmware\",\"mouse_firmware\",\"profile\"}\n"
+           "  profiles  {\"profiles\":[{\"profile\",\"active\" (true or false),\"name\"}]}\n"
+           "  get       {\"KEY\":VALUE,...}, VALUE a number but for version, a string\n"
+           "  macros    {\"macros\":[{\"id\",\"event_count\",\"name\"}]}\n"
            "\n"
            "exit status: 0 done, 1 the mouse did not acknowledge (or its firmware loader did\n"
            "not take the image), 2 usage, 3 no mouse (or no firmware update interface) found,\n"

@@ -9,7 +9,8 @@
 using CliCommandLine = std::vector<std::string>;
 
 // What the command line of kestrelctl asks for:
-//   kestrelctl [--sim[=TYPE:MODE:SENSOR]] [--trace] [--data DIR] COMMAND [ARGS] [+ COMMAND ...]
+//   kestrelctl [--sim[=TYPE:MODE:SENSOR]] [--trace] [--json] [--data DIR] COMMAND [ARGS]
+//              [+ COMMAND ...]
 // Options come before the first command; a lone "+" separates commands.
 struct CliOptions {
     bool help = false;
@@ -24,6 +25,7 @@ struct CliOptions {
     // For tests only: the virtual mice are there, but this user may not open them.
     bool simDenied = false;
     bool trace = false;
+    bool json = false;       // --json: the listing commands print JSON documents
     std::string dataFolder;  // empty: KESTREL_DATA_DIR, else the user's data folder
     std::vector<CliCommandLine> commands;
 };

@@ -61,7 +61,9 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
 
     if (options.sim) {
         auto virtualBackend = std::make_unique<sim::VirtualHidBackend>();
-        simConnections_ = sim::AddSimConnections(*virtualBackend, catalog_, options.simChoice);
+        // The virtual mouse keeps its onboard settings in the data folder between runs.
+        simConnections_ =
+            sim::AddSimConnections(*virtualBackend, catalog_, options.simChoice, dataFolder);
         backend_ = std::move(virtualBackend);
         if (simConnections_.empty()) {
             // A virtual mouse config.xml cannot have is a mistake on the command line.

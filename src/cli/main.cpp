@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     CliSession session;
     int status = session.Connect(options, std::cerr, CliCommandsNeedMouse(options.commands));
     if (status == kExitOk) {
-        status = RunCliCommands(session, options.commands, std::cout, std::cerr);
+        status = RunCliCommands(session, options.commands, std::cout, std::cerr, options.json);
     }
     session.Close();
     return status;

@@ -16,7 +16,9 @@ InputReport VirtualMouse::Handle(const Request& request, std::size_t writeLength
         return MakeReply(request, ReplyStatus::Refused);
     }
     std::lock_guard lock(mutex_);
-    return HandleLocked(request);
+    const InputReport reply = HandleLocked(request);
+    KeepChangesLocked();
+    return reply;
 }
 
 InputReport VirtualMouse::HandleLocked(const Request& request) {
@@ -77,6 +79,7 @@ void VirtualMouse::PressDpiButton() {
         dpi.selected = static_cast<std::uint8_t>((dpi.EffectiveStage() + 1) % dpi.count);
         report = MakeUnaskedReport(kDpiStageReport,
                                    {static_cast<std::uint8_t>((dpi.selected << 4) | dpi.count)});
+        KeepChangesLocked();
     }
     NotifyReport(report);
 }
@@ -102,6 +105,21 @@ MouseSettings VirtualMouse::Settings() const {
 void VirtualMouse::ReplaceSettings(const MouseSettings& settings) {
     std::lock_guard lock(mutex_);
     settings_ = settings;
+    KeepChangesLocked();
+}
+
+void VirtualMouse::KeepSettingsWith(SettingsKeeper keeper) {
+    std::lock_guard lock(mutex_);
+    keeper_ = std::move(keeper);
+    kept_ = settings_;
+}
+
+void VirtualMouse::KeepChangesLocked() {
+    // Comparing after every request, rather than marking the writes that change something, keeps
+    // every way the memory can change covered, the factory reset and a finished macro included.
+    if (keeper_ && settings_ != kept_ && keeper_(settings_)) {
+        kept_ = settings_;
+    }
 }
 
 std::vector<MacroEvent> VirtualMouse::MacroEvents(std::uint8_t button) const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -45,6 +46,14 @@ public:
     // A copy of the onboard settings; a test may also preset them.
     MouseSettings Settings() const;
     void ReplaceSettings(const MouseSettings& settings);
+
+    // Takes the onboard settings after each change; false when they could not be kept.
+    using SettingsKeeper = std::function<bool(const MouseSettings& settings)>;
+    // From now on every change of the onboard settings, by a request, the DPI button or
+    // ReplaceSettings, goes to `keeper` before the change is acknowledged. It is called with the
+    // mouse's lock held, so that changes reach it in the order they were made; a change it could
+    // not keep is offered again with the next request.
+    void KeepSettingsWith(SettingsKeeper keeper);
     // The events of the macro stored for `button` (none when there is no macro).
     std::vector<MacroEvent> MacroEvents(std::uint8_t button) const;
 
@@ -59,6 +68,8 @@ public:
 private:
     InputReport HandleLocked(const Request& request);
     InputReport HandleMacroPacket(const Request& request);
+    // Hands settings_ to keeper_ when they differ from what it took last; mutex_ held.
+    void KeepChangesLocked();
     void NotifyReport(const InputReport& report);
     void NotifyBattery(BatteryState battery);
 
@@ -69,6 +80,8 @@ private:
     MouseSettings settings_;  // guarded by mutex_
     MacroAssembler macro_;    // guarded by mutex_
     BatteryState battery_;    // guarded by mutex_
+    SettingsKeeper keeper_;   // guarded by mutex_
+    MouseSettings kept_;      // what keeper_ took last; guarded by mutex_
 
     // Held while observers are called (never together with mutex_).
     std::mutex observersMutex_;

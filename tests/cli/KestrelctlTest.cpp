@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <string>
@@ -23,6 +24,11 @@ class KestrelctlTest : public testing::Test {
 protected:
     KestrelctlTest() {
         runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
+        // A kestrel running on this desktop would be handed the command lines: a private runtime
+        // folder has none.
+        std::filesystem::create_directories(dir.Path() / "run");
+        std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
+        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
         runner.Unset("KESTREL_DATA_DIR");
     }
 
@@ -283,6 +289,35 @@ TEST_F(KestrelctlTest, SetStoresAndOnlySendSendsTheKey) {
         const ProgramResult get = Run({"get", "report_rate"});
         EXPECT_EQ(get.out, "report_rate 1\n");
     }
+}
+
+TEST_F(KestrelctlTest, VirtualMouseKeepsWhatWasSentForTheNextRun) {
+    ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
+
+    // The next run reads the mouse's settings back into the profile: the mouse still has 2.
+    EXPECT_EQ(Run({"get", "report_rate"}).out, "report_rate 2\n");
+    // Stored but never sent: the mouse's 2 wins again on the next read-back.
+    ASSERT_EQ(Run({"set", "report_rate", "8"}).status, 0);
+    EXPECT_EQ(Run({"get", "report_rate"}).out, "report_rate 2\n");
+}
+
+TEST_F(KestrelctlTest, ModelsKeepTheirOwnMemoryAndCableAndReceiverShareOne) {
+    ASSERT_EQ(Run({"set", "report_rate", "4", "+", "send", "11"}, "--sim=1002:0").status, 0);
+
+    EXPECT_EQ(Run({"get", "report_rate"}, "--sim=1002:1").out, "report_rate 4\n");
+    EXPECT_EQ(Run({"get", "report_rate"}, "--sim=1001:0").out, "report_rate 1\n");
+}
+
+TEST_F(KestrelctlTest, AStateFileThatCannotBeReadGivesAFreshMouse) {
+    ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
+    const std::filesystem::path state = DataFolder() / "sim" / "1001.state";
+    ASSERT_TRUE(std::filesystem::exists(state));
+    std::ofstream(state, std::ios::trunc) << "kestrel-sim-mouse 1\nrate 2\n";
+
+    const ProgramResult result = Run({"get", "report_rate"});
+
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "report_rate 1\n");
 }
 
 TEST_F(KestrelctlTest, MacroButtonUploadsTheMacroBeforeTheTable) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -31,6 +33,11 @@ protected:
     // server whatever proxy the machine has.
     void Isolate(ProgramRunner& program) {
         program.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
+        // A kestrel running on this desktop would be handed the command lines: a private runtime
+        // folder has none.
+        std::filesystem::create_directories(dir.Path() / "run");
+        std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
+        program.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
         program.Unset("KESTREL_DATA_DIR");
         program.Set("NO_PROXY", "*");
         program.Set("no_proxy", "*");
