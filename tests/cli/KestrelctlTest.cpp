@@ -308,6 +308,34 @@ TEST_F(KestrelctlTest, ModelsKeepTheirOwnMemoryAndCableAndReceiverShareOne) {
     EXPECT_EQ(Run({"get", "report_rate"}, "--sim=1001:0").out, "report_rate 1\n");
 }
 
+#ifdef KESTREL_PATH
+// The window's program finds the same mouse memory, whether its virtual mouse is there from the
+// start or plugged in by its script.
+TEST_F(KestrelctlTest, TheWindowsProgramFindsWhatKestrelctlSent) {
+    ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
+    ProgramRunner kestrel(KESTREL_PATH, dir.Path());
+    std::filesystem::create_directories(dir.Path() / "run");
+    std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
+    kestrel.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
+    kestrel.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
+    kestrel.Set("KESTREL_DATA_DIR", DataFolder().string());
+    const struct {
+        std::string sim;
+        std::string script;
+    } cases[] = {{"--sim=1001:0", "show mouse 1001:0\n"},
+                 {"--sim=none", "plug 1001:0\nshow mouse 1001:0\n"}};
+    for (const auto& c : cases) {
+        dir.Write("script.txt", c.script);
+
+        const ProgramResult result =
+            kestrel.Run({"--headless", c.sim, "--script", dir.File("script.txt").string()});
+
+        EXPECT_EQ(result.status, 0) << c.sim << "\n" << result.err;
+        EXPECT_TRUE(result.out.starts_with("mouse 1001:0 rate=2 ")) << c.sim << "\n" << result.out;
+    }
+}
+#endif
+
 TEST_F(KestrelctlTest, AStateFileThatCannotBeReadGivesAFreshMouse) {
     ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
     const std::filesystem::path state = DataFolder() / "sim" / "1001.state";
