@@ -308,10 +308,12 @@ TEST_F(KestrelctlTest, ModelsKeepTheirOwnMemoryAndCableAndReceiverShareOne) {
     EXPECT_EQ(Run({"get", "report_rate"}, "--sim=1001:0").out, "report_rate 1\n");
 }
 
-#ifdef KESTREL_PATH
 // The window's program finds the same mouse memory, whether its virtual mouse is there from the
 // start or plugged in by its script.
 TEST_F(KestrelctlTest, TheWindowsProgramFindsWhatKestrelctlSent) {
+    if (std::string(KESTREL_PATH).empty()) {
+        GTEST_SKIP() << "the window's program is not built";
+    }
     ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
     ProgramRunner kestrel(KESTREL_PATH, dir.Path());
     std::filesystem::create_directories(dir.Path() / "run");
@@ -334,7 +336,6 @@ TEST_F(KestrelctlTest, TheWindowsProgramFindsWhatKestrelctlSent) {
         EXPECT_TRUE(result.out.starts_with("mouse 1001:0 rate=2 ")) << c.sim << "\n" << result.out;
     }
 }
-#endif
 
 TEST_F(KestrelctlTest, AStateFileThatCannotBeReadGivesAFreshMouse) {
     ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
