@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/SocketReader.h"
+
 namespace platform {
 
 int RemainingMs(SocketClock::time_point deadline) {
@@ -29,46 +31,7 @@ bool MakeSocketAddress(const std::filesystem::path& path, sockaddr_un& address, 
 
 LineStatus ReadSocketLine(int fd, std::size_t maxLength, SocketClock::time_point deadline,
                           int stopFd, std::string& line) {
-    line.clear();
-    std::string received;
-    for (;;) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        const int ready = ::poll(fds, stopFd >= 0 ? 2 : 1, RemainingMs(deadline));
-        if (ready < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return LineStatus::kFailed;
-        }
-        if (stopFd >= 0 && fds[1].revents != 0) {
-            return LineStatus::kStopped;
-        }
-        if (ready == 0) {
-            return LineStatus::kTimedOut;
-        }
-        // Room for the longest allowed line and its '\n', and not a byte more.
-        char buffer[256];
-        const std::size_t want = std::min(sizeof buffer, maxLength + 1 - received.size());
-        const ssize_t got = ::recv(fd, buffer, want, 0);
-        if (got < 0) {
-            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
-                continue;
-            }
-            return LineStatus::kFailed;
-        }
-        if (got == 0) {
-            return LineStatus::kClosed;
-        }
-        received.append(buffer, static_cast<std::size_t>(got));
-        const std::size_t end = received.find('\n');
-        if (end != std::string::npos && end <= maxLength) {
-            line = received.substr(0, end);
-            return LineStatus::kLine;
-        }
-        if (received.size() > maxLength) {
-            return LineStatus::kTooLong;
-        }
-    }
+    return SocketReader(fd, stopFd).ReadLine(maxLength, deadline, line);
 }
 
 bool WriteSocketBytes(int fd, std::string_view bytes, SocketClock::time_point deadline) {

@@ -33,8 +33,8 @@ enum class LineStatus {
 };
 
 // Reads one line from a non-blocking socket. `stopFd` (an eventfd or pipe; -1 for none) ends the
-// wait early, so a listener that is asked to stop is not held up by a slow peer. What follows the
-// '\n' is not read.
+// wait early, so a listener that is asked to stop is not held up by a slow peer. What came after
+// the '\n' is dropped: for a conversation of several messages, keep a SocketReader.
 LineStatus ReadSocketLine(int fd, std::size_t maxLength, SocketClock::time_point deadline,
                           int stopFd, std::string& line);
 

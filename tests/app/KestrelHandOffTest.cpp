@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "app/KestrelRunner.h"
+#include "support/PrivateFolders.h"
 
 namespace {
 
 class KestrelHandOffTest : public KestrelRunnerTest {
 protected:
     KestrelHandOffTest() : ctl(KESTRELCTL_PATH, dir.Path()) {
-        ctl.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-        ctl.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
+        UsePrivateFolders(ctl, dir.Path());
         ctl.Set("KESTREL_DATA_DIR", (dir.Path() / "data").string());
         ctl.Unset("KESTREL_TRACE");
     }

@@ -13,6 +13,7 @@
 
 #include "store/SettingsStore.h"
 #include "store/StoreRecords.h"
+#include "support/PrivateFolders.h"
 #include "support/ProgramRunner.h"
 #include "support/TempDir.h"
 #include "text/Utf.h"
@@ -27,15 +28,7 @@ const std::u16string kAwkwardName = u"say \"hi\" \\ 設定\t\U0001F5B1";
 
 class KestrelctlJsonTest : public testing::Test {
 protected:
-    KestrelctlJsonTest() {
-        runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-        // A kestrel running on this desktop would be handed the command lines: a private runtime
-        // folder has none.
-        std::filesystem::create_directories(dir.Path() / "run");
-        std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
-        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
-        runner.Unset("KESTREL_DATA_DIR");
-    }
+    KestrelctlJsonTest() { UsePrivateFolders(runner, dir.Path()); }
 
     // kestrelctl `sim` [--json] --data <temp>/data `arguments`...
     ProgramResult Run(const std::string& sim, bool asJson, std::vector<std::string> arguments) {

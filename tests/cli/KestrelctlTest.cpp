@@ -14,6 +14,7 @@
 #include "store/SQLiteDB.h"
 #include "store/SettingsStore.h"
 #include "store/StoreRecords.h"
+#include "support/PrivateFolders.h"
 #include "support/ProgramRunner.h"
 #include "support/TempDir.h"
 #include "text/Utf.h"
@@ -22,15 +23,7 @@ namespace {
 
 class KestrelctlTest : public testing::Test {
 protected:
-    KestrelctlTest() {
-        runner.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-        // A kestrel running on this desktop would be handed the command lines: a private runtime
-        // folder has none.
-        std::filesystem::create_directories(dir.Path() / "run");
-        std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
-        runner.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
-        runner.Unset("KESTREL_DATA_DIR");
-    }
+    KestrelctlTest() { UsePrivateFolders(runner, dir.Path()); }
 
     // kestrelctl --sim --data <temp>/data `arguments`...
     ProgramResult Run(std::initializer_list<std::string> arguments,
@@ -316,10 +309,7 @@ TEST_F(KestrelctlTest, TheWindowsProgramFindsWhatKestrelctlSent) {
     }
     ASSERT_EQ(Run({"set", "report_rate", "2", "+", "send", "11"}).status, 0);
     ProgramRunner kestrel(KESTREL_PATH, dir.Path());
-    std::filesystem::create_directories(dir.Path() / "run");
-    std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
-    kestrel.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-    kestrel.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
+    UsePrivateFolders(kestrel, dir.Path());
     kestrel.Set("KESTREL_DATA_DIR", DataFolder().string());
     const struct {
         std::string sim;

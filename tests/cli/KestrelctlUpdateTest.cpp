@@ -19,6 +19,7 @@
 
 #include "platform/UniqueFd.h"
 #include "support/InstallationCopy.h"
+#include "support/PrivateFolders.h"
 #include "support/ProgramRunner.h"
 #include "support/TempDir.h"
 #include "update/LocalHttpServer.h"
@@ -32,13 +33,7 @@ protected:
     // The registry and the data folder in the temporary folder; fetches go straight to the local
     // server whatever proxy the machine has.
     void Isolate(ProgramRunner& program) {
-        program.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-        // A kestrel running on this desktop would be handed the command lines: a private runtime
-        // folder has none.
-        std::filesystem::create_directories(dir.Path() / "run");
-        std::filesystem::permissions(dir.Path() / "run", std::filesystem::perms::owner_all);
-        program.Set("XDG_RUNTIME_DIR", (dir.Path() / "run").string());
-        program.Unset("KESTREL_DATA_DIR");
+        UsePrivateFolders(program, dir.Path());
         program.Set("NO_PROXY", "*");
         program.Set("no_proxy", "*");
     }
