@@ -1,6 +1,7 @@
 #include "cli/CliHandOff.h"
 
 #include <chrono>
+#include <mutex>
 #include <ostream>
 #include <streambuf>
 
@@ -41,12 +42,17 @@ bool ParseCount(std::string_view text, std::size_t limit, std::size_t& value) {
 
 // An output stream's buffer that sends what is written as "<tag> N" frames: when flushed, and
 // whenever a few kilobytes have gathered. A client that went away makes the rest go nowhere.
+// Without a put area every write comes through the overrides, which take `mutex_`: another thread
+// may write to the buffer itself (not through the stream) meanwhile, one whole piece at a time.
 class FrameBuffer : public std::streambuf {
 public:
-    FrameBuffer(int fd, std::string tag) : fd_(fd), tag_(std::move(tag)) {}
+    // `socketMutex` is shared by the buffers of one socket, so that their frames stay whole.
+    FrameBuffer(int fd, std::mutex& socketMutex, std::string tag)
+        : fd_(fd), socketMutex_(socketMutex), tag_(std::move(tag)) {}
 
 protected:
     int_type overflow(int_type c) override {
+        std::lock_guard lock(mutex_);
         if (c != traits_type::eof()) {
             pending_ += static_cast<char>(c);
             SendIfLarge();
@@ -54,11 +60,13 @@ protected:
         return traits_type::not_eof(c);
     }
     std::streamsize xsputn(const char* data, std::streamsize count) override {
+        std::lock_guard lock(mutex_);
         pending_.append(data, static_cast<std::size_t>(count));
         SendIfLarge();
         return count;
     }
     int sync() override {
+        std::lock_guard lock(mutex_);
         Send();
         return 0;
     }
@@ -82,9 +90,11 @@ private:
     }
 
     int fd_;
+    std::mutex& socketMutex_;
     std::string tag_;
-    std::string pending_;
-    bool broken_ = false;
+    std::mutex mutex_;
+    std::string pending_;  // guarded by mutex_
+    bool broken_ = false;  // guarded by mutex_
 };
 
 }  // namespace
@@ -167,8 +177,9 @@ void ServeHandOff(platform::UniqueFd connection, int stopFd, const HandOffRunner
             return;
         }
     }
-    FrameBuffer outBuffer(connection.Get(), "out");
-    FrameBuffer errBuffer(connection.Get(), "err");
+    std::mutex socketMutex;
+    FrameBuffer outBuffer(connection.Get(), socketMutex, "out");
+    FrameBuffer errBuffer(connection.Get(), socketMutex, "err");
     std::ostream out(&outBuffer);
     std::ostream err(&errBuffer);
     const int status = run(arguments, out, err);

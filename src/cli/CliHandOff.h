@@ -33,6 +33,8 @@ HandOffResult HandOffToInstance(const std::filesystem::path& folder, std::u16str
                                 std::ostream& err, int& status);
 
 // Carries out one handed-over command line, writing to `out` and `err`; returns the exit status.
+// Another thread may write to the streams' buffers themselves (rdbuf()->sputn, then pubsync)
+// meanwhile: each such write reaches the client whole.
 using HandOffRunner = std::function<int(const std::vector<std::string>& arguments,
                                         std::ostream& out, std::ostream& err)>;
 

@@ -111,6 +111,36 @@ TEST_F(KestrelHandOffTest, OutputAndStatusesAreThoseOfKestrelctlAlone) {
     EXPECT_EQ(kestrel.Wait().status, 0);
 }
 
+// --trace shows the traffic of the handed-over command line, as kestrelctl alone shows its own; the
+// window's own trace goes on.
+TEST_F(KestrelHandOffTest, TraceShowsTheTrafficOfTheHandedOverCommandLine) {
+    auto lastWrite = [](const ProgramResult& result) {
+        std::string last;
+        for (const std::string& line : result.ErrLines()) {
+            last = line.starts_with("W ") ? line : last;
+        }
+        return last;
+    };
+    const ProgramResult alone =
+        ctl.Run({"--sim=1002:0", "--trace", "set", "report_rate", "2", "+", "send", "11"});
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    ASSERT_FALSE(lastWrite(alone).empty()) << alone.err;
+
+    auto kestrel = runner.Start({"--headless", "--sim=1002:0", "--trace", "--script",
+                                 Script("window", WaitForHandOffs(1, ""))},
+                                "kestrel");
+    ASSERT_TRUE(WaitForInstance());
+    const ProgramResult handed = ctl.Run({"--trace", "set", "report_rate", "2", "+", "send", "11"});
+    EXPECT_EQ(handed.status, 0) << handed.err;
+    EXPECT_EQ(lastWrite(handed), lastWrite(alone)) << handed.err;
+    for (const std::string& line : handed.ErrLines()) {
+        EXPECT_TRUE(line.starts_with("W ") || line.starts_with("R ")) << line;
+    }
+    const ProgramResult window = kestrel.Wait();
+    EXPECT_EQ(window.status, 0);
+    EXPECT_EQ(lastWrite(window), lastWrite(alone));
+}
+
 TEST_F(KestrelHandOffTest, OptionsThatNeedAnotherProcessAreRefused) {
     auto kestrel = runner.Start(
         {"--headless", "--sim=1002:0", "--script", Script("window", WaitForHandOffs(2, ""))},

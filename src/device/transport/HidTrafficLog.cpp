@@ -46,6 +46,12 @@ void SetHidTrafficSink(HidTrafficSink sink) {
     }
 }
 
+HidTrafficSink CurrentHidTrafficSink() {
+    TrafficState& state = State();
+    std::lock_guard lock(state.mutex);
+    return state.sink ? *state.sink : HidTrafficSink();
+}
+
 std::string FormatHidTraffic(char direction, const std::uint8_t* data, std::size_t length) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string line(1, direction);

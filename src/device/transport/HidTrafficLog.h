@@ -18,6 +18,8 @@ using HidTrafficSink = std::function<void(const std::string& line)>;
 
 // Replaces the sink (an empty function turns the log off).
 void SetHidTrafficSink(HidTrafficSink sink);
+// The sink now set (empty when none), for a caller that listens for a while and then puts it back.
+HidTrafficSink CurrentHidTrafficSink();
 
 // "W <n> <bytes>" / "R <n> <bytes>" for `length` bytes at `data`.
 std::string FormatHidTraffic(char direction, const std::uint8_t* data, std::size_t length);
