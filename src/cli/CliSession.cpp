@@ -4,7 +4,6 @@
 #include <memory>
 #include <ostream>
 
-#include "app/AppConfig.h"
 #include "app/AppRegistry.h"
 #include "app/Folders.h"
 #include "app/LanguageChoice.h"
@@ -46,8 +45,7 @@ int CliSession::Connect(const CliOptions& options, std::ostream& err, bool mouse
         return kExitNoMouse;
     }
     // The names the files carry (a profile's caption, a macro's list name) are in the window's
-    // language, chosen as the window chooses it.
-    ReadAppConfig(exeFolder);
+    // language, chosen as the window chooses it from what ReadAppConfig found.
     ChooseLanguage();
 
     const std::filesystem::path dataFolder =
@@ -160,7 +158,6 @@ int CliSession::CheckConnected(bool mouseRequired, const std::filesystem::path& 
 
 int CliSession::Attach(const Host& host, std::ostream& err, bool mouseRequired) {
     parts_ = {&host.catalog, &host.store, &host.session, &host.view, &host.loader};
-    attached_ = true;
     // A write the window failed before is the window's to tell; this command line answers for its
     // own.
     std::string earlier;
@@ -175,7 +172,7 @@ int CliSession::Attach(const Host& host, std::ostream& err, bool mouseRequired) 
 }
 
 void CliSession::RefreshHostPages() {
-    if (!attached_) {
+    if (!Attached()) {
         return;
     }
     WorkerView& view = *parts_.view;
@@ -190,9 +187,8 @@ void CliSession::RefreshHostPages() {
 }
 
 void CliSession::Close() {
-    if (attached_) {
+    if (Attached()) {
         parts_ = {&catalog_, &store_, &session_, &view_, loader_.get()};
-        attached_ = false;
     }
     if (worker_) {
         worker_->Stop();

@@ -37,7 +37,9 @@ public:
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Sets everything up and connects. Returns an exit status (ExitStatus.h), with the reason
+    // Sets everything up and connects; config.xml's start-up part (ReadAppConfig: languages and
+    // the application's name) has been read by the caller, which needed the name to look for a
+    // running kestrel first. Returns an exit status (ExitStatus.h), with the reason
     // written to `err` when it is not kExitOk. Without `mouseRequired`, finding no mouse is not
     // an error: the session is then up without a linked mouse (and maybe without a model).
     int Connect(const CliOptions& options, std::ostream& err, bool mouseRequired = true);
@@ -95,6 +97,8 @@ private:
     // Counts failures from before `queueCommands` runs, so that none of the commands it queues
     // can fail unnoticed, then waits until the worker is idle.
     int QueueAndWait(const std::function<void()>& queueCommands);
+    // Whether the parts worked on are a host's.
+    bool Attached() const { return parts_.session != &session_; }
     // The checks after the first scan, shared by Connect and Attach.
     int CheckConnected(bool mouseRequired, const std::filesystem::path& dataFolder,
                        std::ostream& err);
@@ -118,5 +122,4 @@ private:
     std::unique_ptr<DeviceWorker> worker_;
     bool managerInUse_ = false;  // the program's manager has been handed backend_
     Parts parts_{&catalog_, &store_, &session_, &view_, nullptr};
-    bool attached_ = false;  // parts_ are a host's
 };

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     // While kestrel runs, it alone talks to the mouse and writes the settings: the command line
-    // goes to it, and its answer comes out here. The instance's name comes from config.xml.
+    // goes to it, and its answer comes out here. The instance's name (and the languages the
+    // session chooses from) come from config.xml.
     ReadAppConfig(ExeFolder());
     if (const std::filesystem::path runtime = platform::RuntimeFolder(); !runtime.empty()) {
         int status = kExitOk;
